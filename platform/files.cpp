@@ -1,0 +1,141 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace win {
+namespace {
+
+constexpr char DefaultDriveLetter = 'c';
+
+std::string HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? home : "/tmp";
+}
+
+void MakeFolder(const std::string& path) {
+    // Creates each missing component; existing ones are left alone.
+    for (std::size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0755);
+    }
+}
+
+struct OpenFind {
+    std::vector<std::string> names;
+    std::string folder;
+    std::size_t next = 0;
+};
+
+std::mutex findMutex;
+std::map<FindHandle, OpenFind> openFinds;
+FindHandle nextFindHandle = 1;
+
+bool FillFindData(OpenFind& find, _finddata_t* data) {
+    while (find.next < find.names.size()) {
+        const std::string& name = find.names[find.next++];
+        if (name.size() >= MaxFindName) continue;  // cannot be reported whole
+        struct stat st {};
+        const std::string full = find.folder + "/" + name;
+        if (::stat(full.c_str(), &st) != 0) continue;
+        data->attrib = S_ISDIR(st.st_mode) ? 0x10u : 0u;
+        data->size = st.st_size;
+        std::memcpy(data->name, name.c_str(), name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string DrivesRoot() {
+    const char* root = std::getenv("TORVA_DRIVES");
+    if (root && *root) return root;
+    return HomeDirectory() + "/.local/share/torva/drives";
+}
+
+std::string MapPath(const char* windowsPath) {
+    std::string path = windowsPath ? windowsPath : "";
+    if (!path.empty() && path[0] == '/') return path;
+    char drive = DefaultDriveLetter;
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+        path.erase(0, 2);
+    }
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    while (!path.empty() && path[0] == '/') path.erase(0, 1);
+    const std::string driveFolder = DrivesRoot() + "/" + drive;
+    MakeFolder(driveFolder);
+    return driveFolder + "/" + path;
+}
+
+std::FILE* fopen(const char* windowsPath, const char* mode) {
+    return std::fopen(MapPath(windowsPath).c_str(), mode);
+}
+
+int remove(const char* windowsPath) { return std::remove(MapPath(windowsPath).c_str()); }
+
+bool MatchesPattern(const char* pattern, const char* name) {
+    // Iterative wildcard match with one back-track point for the last "*".
+    const char* starPattern = nullptr;
+    const char* starName = nullptr;
+    while (*name) {
+        const unsigned char p = static_cast<unsigned char>(*pattern);
+        const unsigned char n = static_cast<unsigned char>(*name);
+        if (p == '*') {
+            starPattern = ++pattern;
+            starName = name;
+        } else if (p && (p == '?' || std::tolower(p) == std::tolower(n))) {
+            ++pattern;
+            ++name;
+        } else if (starPattern) {
+            pattern = starPattern;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
+}
+
+FindHandle _findfirst(const char* pattern, _finddata_t* data) {
+    const std::string mapped = MapPath(pattern);
+    const std::size_t slash = mapped.rfind('/');
+    OpenFind find;
+    find.folder = slash == std::string::npos ? "." : mapped.substr(0, slash);
+    const std::string namePattern = slash == std::string::npos ? mapped : mapped.substr(slash + 1);
+    DIR* dir = ::opendir(find.folder.c_str());
+    if (!dir) return InvalidFindHandle;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (MatchesPattern(namePattern.c_str(), entry->d_name)) find.names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    if (!FillFindData(find, data)) return InvalidFindHandle;
+    std::lock_guard lock(findMutex);
+    const FindHandle handle = nextFindHandle++;
+    openFinds.emplace(handle, std::move(find));
+    return handle;
+}
+
+int _findnext(FindHandle handle, _finddata_t* data) {
+    std::lock_guard lock(findMutex);
+    auto it = openFinds.find(handle);
+    if (it == openFinds.end()) return -1;
+    return FillFindData(it->second, data) ? 0 : -1;
+}
+
+int _findclose(FindHandle handle) {
+    std::lock_guard lock(findMutex);
+    return openFinds.erase(handle) == 1 ? 0 : -1;
+}
+
+}  // namespace win
