@@ -1,0 +1,3 @@
+#include "engine/glyph/glyph_record.h"
+
+GlyphRecord Glyph;
