@@ -1,0 +1,20 @@
+// Program-wide state that the recognizer's shell and its engine share.
+#pragma once
+
+#include <cstdint>
+
+#include "common/recognition_result.h"
+#include "engine/packed_point.h"
+
+// The one answer record of this recognizer, refilled by every request.
+extern RecognitionResult RecognizerResult;
+// When 1 the pipeline writes its edge and binary images under "\work".
+extern std::uint8_t DebugDumpFlag;
+
+inline constexpr int PipelineNumberFound = 0;
+inline constexpr int PipelineNoNumber = 2;
+inline constexpr int PipelineNoContrast = 3;
+
+// Reads the container number and size/type code of the frame in WorkImage inside the region
+// (both corners inclusive) into RecognizerResult.
+int RecognizeContainerImage(PackedPoint topLeft, PackedPoint bottomRight);
