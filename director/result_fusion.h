@@ -64,10 +64,10 @@ public:
     std::uint8_t m_code1Decided;
     std::uint8_t m_code2Decided;
     std::uint8_t m_type1Decided;
-    char m_code1[CodeTextSize];  // container A, or the only container
-    char m_code2[CodeTextSize];  // container B
-    char m_type1[TypeTextSize];
-    char m_type2[TypeTextSize];
+    char m_code1[CodeTextSize]{};  // container A, or the only container
+    char m_code2[CodeTextSize]{};  // container B
+    char m_type1[TypeTextSize]{};
+    char m_type2[TypeTextSize]{};
 
     // Program-wide state of the director.
     std::uint8_t PhotoSet = PhotoSetNone;
