@@ -1,6 +1,7 @@
 #include "platform/client_canvas.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
@@ -10,8 +11,18 @@ namespace win {
 namespace {
 
 constexpr int TenthsPerPoint = 10;
-// Where a program's font is missing, installed faces with the same scripts.
-constexpr const char* FallbackFaces[] = {"SimHei", "WenQuanYi Zen Hei", "DejaVu Sans"};
+// Where a program's bold Chinese face is missing, the nearest installed one: the same scripts
+// and half-width Latin letters and digits, so a line of code takes the room it is given.
+constexpr const char* FallbackFaces[] = {"SimHei", "WenQuanYi Zen Hei Mono", "DejaVu Sans"};
+
+QString InstalledFace(const char* face) {
+    QStringList faces{QString::fromUtf8(face)};
+    for (const char* fallback : FallbackFaces) faces << QString::fromUtf8(fallback);
+    for (const QString& candidate : faces) {
+        if (QFontDatabase::hasFamily(candidate)) return candidate;
+    }
+    return faces.front();
+}
 
 QColor ColorOf(COLORREF color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
@@ -42,10 +53,7 @@ void ClientCanvas::DrawPhoto(const PhotoBitmap& photo, int x, int y, int width, 
 void ClientCanvas::PaintOnto(QPainter& painter) const { painter.drawImage(QPoint(0, 0), image_); }
 
 void SelectPointFont(QPainter& painter, int tenthsOfPoint, const char* face, COLORREF color) {
-    QFont font;
-    QStringList faces{QString::fromUtf8(face)};
-    for (const char* fallback : FallbackFaces) faces << QString::fromUtf8(fallback);
-    font.setFamilies(faces);
+    QFont font(InstalledFace(face));
     font.setPointSizeF(static_cast<double>(tenthsOfPoint) / TenthsPerPoint);
     painter.setFont(font);
     painter.setPen(ColorOf(color));

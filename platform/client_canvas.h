@@ -34,7 +34,7 @@ private:
 };
 
 // Sets the painter's font to `tenthsOfPoint` / 10 points of `face` (or the nearest installed
-// face with the same scripts) and its text colour.
+// face of the same kind) and its text colour.
 void SelectPointFont(QPainter& painter, int tenthsOfPoint, const char* face, COLORREF color);
 // GDI's TextOut with a transparent background: the text cell's top left at (x, y).
 void TextOutA(QPainter& painter, int x, int y, const char* text);

@@ -179,13 +179,19 @@ TEST_F(DirectorTest, OnePhotoMayServeTwoViewsAndFourPhotoSetsIgnoreLeftSide2) {
     });
 }
 
-TEST_F(DirectorTest, CancellingTheFolderDialogForgetsThePathOnly) {
+TEST_F(DirectorTest, APathTooLongKeepsTheFolderAndCancellingForgetsThePathOnly) {
     AddRecognizers({1, 2, 3, 4});
     const std::string folder = MakeNamedFolder("six", SixViewNames());
     pickedFolder = folder;
     ScriptedDirector director([&](ScriptedDirector& d) {
         d.ClickSelectFolder();
         HandlePending();
+        requests.clear();
+        pickedFolder = "/" + std::string(win::MAX_PATH, 'x');
+        d.ClickSelectFolder();
+        HandlePending();
+        EXPECT_EQ(d.m_folderPath, folder);
+        EXPECT_EQ(requests, SixPhotoRequests) << "the earlier folder is dispatched again";
         d.m_fusion.PhotoSet = PhotoSetSix;
         std::snprintf(d.m_fusion.m_code1, CodeTextSize, "%s", "ABCU1234565");
         pickedFolder.reset();
