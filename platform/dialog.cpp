@@ -154,6 +154,10 @@ void CDialog::Build() {
         item->setGeometry(DialogUnitsToPixels(control.x, control.y, control.width, control.height, base));
         widget_->controls[control.id] = item;
     }
+    // Where controls overlap, the earlier one in the template lies on top.
+    for (auto control = template_.controls.rbegin(); control != template_.controls.rend(); ++control) {
+        widget_->controls[control->id]->raise();
+    }
 }
 
 INT_PTR CDialog::DoModal() {
