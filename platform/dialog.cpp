@@ -50,9 +50,11 @@ int StartupShowCommand() {
     if (taken) return SW_SHOW;
     taken = true;
     const char* value = std::getenv(ShowCommandVariable);
-    const int command = value && *value ? std::atoi(value) : SW_SHOW;
+    char* end = nullptr;
+    const long command = value ? std::strtol(value, &end, 10) : SW_SHOW;
+    const bool valid = value && end != value && *end == '\0';
     ::unsetenv(ShowCommandVariable);  // it was for this program, not for the ones it starts
-    return command;
+    return valid ? static_cast<int>(command) : SW_SHOW;
 }
 
 QFont DialogFont(const DialogTemplate& dialogTemplate) {

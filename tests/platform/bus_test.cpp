@@ -205,8 +205,11 @@ TEST(BusFolderTest, UnusableFolderFailsTheStart) {
     ::close(fd);
     ::setenv("TORVA_BUS_DIR", file, 1);
     EXPECT_FALSE(win::AfxSocketInit());
-    ::unsetenv("TORVA_BUS_DIR");
     ::unlink(file);
+    // A folder whose sockets' names would not fit a socket address.
+    ::setenv("TORVA_BUS_DIR", ("/tmp/" + std::string(100, 'b')).c_str(), 1);
+    EXPECT_FALSE(win::AfxSocketInit());
+    ::unsetenv("TORVA_BUS_DIR");
 }
 
 }  // namespace

@@ -94,6 +94,13 @@ TEST_F(FerrowProcessTest, QuitRequestEndsTheProcessWithCodeZero) {
     EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
 }
 
+TEST_F(FerrowProcessTest, ClosingTheWindowEndsTheDialogAndTheProgram) {
+    ASSERT_TRUE(win::PostMessageA(camera2_, win::WM_CLOSE, 0, 0));
+    EXPECT_EQ(ferrow_->WaitForExit(), 0);
+    EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(win::bus::SocketPath(camera2_))) << "the window took itself off the bus";
+}
+
 TEST_F(FerrowProcessTest, SecondCopyEndsAtOnceAndTheFirstStays) {
     RecognizerProcess second;
     EXPECT_EQ(second.WaitForExit(), 0);
