@@ -75,6 +75,9 @@ std::string Directory() {
 }
 
 bool PrepareDirectory(const std::string& folder) {
+    // Room for the longest socket name ("/.w<pid>-<serial>") in a socket address.
+    constexpr std::size_t LongestName = 20;
+    if (folder.empty() || folder.size() + LongestName >= sizeof(sockaddr_un::sun_path)) return false;
     for (std::size_t i = 1; i <= folder.size(); ++i) {
         if (i == folder.size() || folder[i] == '/') ::mkdir(folder.substr(0, i).c_str(), 0700);
     }

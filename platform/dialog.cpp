@@ -50,9 +50,11 @@ int StartupShowCommand() {
     if (taken) return SW_SHOW;
     taken = true;
     const char* value = std::getenv(ShowCommandVariable);
-    const int command = value && *value ? std::atoi(value) : SW_SHOW;
+    char* end = nullptr;
+    const long command = value ? std::strtol(value, &end, 10) : SW_SHOW;
+    const bool valid = value && end != value && *end == '\0';
     ::unsetenv(ShowCommandVariable);  // it was for this program, not for the ones it starts
-    return command;
+    return valid ? static_cast<int>(command) : SW_SHOW;
 }
 
 QFont DialogFont(const DialogTemplate& dialogTemplate) {
@@ -153,6 +155,10 @@ void CDialog::Build() {
         }
         item->setGeometry(DialogUnitsToPixels(control.x, control.y, control.width, control.height, base));
         widget_->controls[control.id] = item;
+    }
+    // Where controls overlap, the earlier one in the template lies on top.
+    for (auto control = template_.controls.rbegin(); control != template_.controls.rend(); ++control) {
+        widget_->controls[control->id]->raise();
     }
 }
 

@@ -29,7 +29,8 @@ namespace win {
 struct Window::State {
     HWND hwnd = nullptr;
     WindowHost* host = nullptr;
-    QObject* receiver = nullptr;  // lives on the GUI thread; gets the window's events
+    QThread* thread = nullptr;    // the GUI thread that made the window
+    QObject* receiver = nullptr;  // lives on that thread; gets the window's events
     // Guarded by the bus mutex: the service thread reads them.
     std::string caption;
     std::map<std::string, HANDLE> properties;
@@ -331,6 +332,7 @@ int bus::QueuedMessageCount() { return QueuedMessages; }
 
 Window::Window(const char* caption, WindowHost* host) : state_(std::make_shared<State>()) {
     state_->host = host;
+    state_->thread = QThread::currentThread();
     state_->caption = caption ? caption : "";
     state_->receiver = new Receiver(host);
     hwnd_ = Bus::Get().Add(state_);
@@ -428,7 +430,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // A window of the calling thread runs its handler right here: waiting for our own queue
     // would never end.
-    if (auto state = Bus::Get().FindLocal(window); state && state->receiver->thread() == QThread::currentThread()) {
+    if (auto state = Bus::Get().FindLocal(window); state && state->thread == QThread::currentThread()) {
         return state->host->WindowProc(message, wParam, lParam);
     }
     bus::Request request;

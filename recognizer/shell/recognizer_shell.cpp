@@ -44,7 +44,7 @@ bool ActivateRunningInstance(const char* propertyName, int camera) {
 win::BOOL StartRecognizerInstance(const char* propertyName, int camera, const std::function<void()>& runDialog) {
     if (ActivateRunningInstance(propertyName, camera)) return win::FALSE;
     if (!win::AfxSocketInit()) {
-        win::MessageBoxA(nullptr, SocketInitFailedText, nullptr, win::MB_OK | win::MB_ICONSTOP);
+        win::MessageBoxA(nullptr, SocketInitFailedText, nullptr, win::MB_OK | win::MB_ICONWARNING);
         return win::FALSE;
     }
     runDialog();

@@ -80,18 +80,18 @@ TEST_F(BusTest, WindowsAreFoundByTheirCurrentCaptionWhileTheyLive) {
     win::DWORD pid = 1;
     EXPECT_EQ(win::GetWindowThreadProcessId(found, &pid), 0u);
     EXPECT_EQ(pid, 0u);
-    EXPECT_TRUE(std::filesystem::is_empty(bus_.folder()));
+    EXPECT_TRUE(std::filesystem::is_empty(bus_.root()));
 }
 
 TEST_F(BusTest, StaleSocketsAreSkippedAndRemoved) {
     RecordingHost host;
     win::Window window("LIVE", &host);
-    const std::string stale = MakeStaleSocket(bus_.folder(), 1, 7);
+    const std::string stale = MakeStaleSocket(bus_.root(), 1, 7);
     const win::HWND staleWindow = win::bus::MakeHandle(1, 7);
     EXPECT_FALSE(win::PostMessageA(staleWindow, TestMessage, 1, 2));
     EXPECT_FALSE(std::filesystem::exists(stale));
 
-    MakeStaleSocket(bus_.folder(), 1, 8);
+    MakeStaleSocket(bus_.root(), 1, 8);
     std::vector<win::HWND> seen;
     win::EnumWindows(
         [](win::HWND hwnd, win::LPARAM list) {
@@ -205,8 +205,11 @@ TEST(BusFolderTest, UnusableFolderFailsTheStart) {
     ::close(fd);
     ::setenv("TORVA_BUS_DIR", file, 1);
     EXPECT_FALSE(win::AfxSocketInit());
-    ::unsetenv("TORVA_BUS_DIR");
     ::unlink(file);
+    // A folder whose sockets' names would not fit a socket address.
+    ::setenv("TORVA_BUS_DIR", ("/tmp/" + std::string(100, 'b')).c_str(), 1);
+    EXPECT_FALSE(win::AfxSocketInit());
+    ::unsetenv("TORVA_BUS_DIR");
 }
 
 }  // namespace
