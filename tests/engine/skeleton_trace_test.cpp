@@ -11,25 +11,6 @@ namespace {
 
 const SkeletonArt VerticalBar(15, "..#..");
 
-// An arc from (1, 8) to (21, 8) bulging to the left; no cell lies on its chord.
-const SkeletonArt LeftArc = {
-    ".......#", ".....##.", "....#...", "...#....", "..#.....", "..#.....", ".#......",
-    ".#......", "#.......", "#.......", "#.......", "#.......", "#.......", ".#......",
-    ".#......", "..#.....", "..#.....", "...#....", "....#...", ".....##.", ".......#",
-};
-
-// A horizontal bar on row 1 with a stem down from column 6.
-const SkeletonArt TeeShape = {
-    "###########", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
-    ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
-};
-
-// A closed diamond around (6, 6).
-const SkeletonArt Diamond = {
-    ".....#.....", "....#.#....", "...#...#...", "..#.....#..", ".#.......#.", "#.........#",
-    ".#.......#.", "..#.....#..", "...#...#...", "....#.#....", ".....#.....",
-};
-
 TEST(SkeletonTrace, VerticalStrokeRunsAlongItsChord) {
     DrawSkeleton(VerticalBar);
     ASSERT_EQ(TraceSkeletonPath(1, 3, 15, 3), 0);
@@ -73,6 +54,28 @@ struct ChordCase {
     int length;
     float direction, steepness, slope, ratio;
 };
+
+TEST(SkeletonTrace, DigitalChordRoundsItsOffsets) {
+    DrawSkeleton(Ell);
+    ASSERT_EQ(TraceSkeletonPath(1, 1, 10, 8), 0);
+    EXPECT_EQ(ReadGrid(Glyph.SkeletonImage, 0, 12, 10), (GlyphRows{
+                                                            "..........",
+                                                            ".#........",
+                                                            ".#3.......",
+                                                            ".#.3......",
+                                                            ".#.3......",
+                                                            ".#..3.....",
+                                                            ".#...3....",
+                                                            ".#....3...",
+                                                            ".#....3...",
+                                                            ".#.....3..",
+                                                            "..#######.",
+                                                            "..........",
+                                                        }));
+    EXPECT_EQ(Glyph.ChordHitCount, 0);
+    EXPECT_EQ(Glyph.PathPointCount, 16);
+    EXPECT_EQ(Glyph.ChordLength, 11);
+}
 
 TEST(SkeletonTrace, ChordMeasuresFollowTheEndPoints) {
     const ChordCase cases[] = {

@@ -13,6 +13,31 @@
 
 using SkeletonArt = GlyphRows;
 
+// An arc from (1, 8) to (21, 8) bulging to the left; no cell lies on its chord.
+inline const SkeletonArt LeftArc = {
+    ".......#", ".....##.", "....#...", "...#....", "..#.....", "..#.....", ".#......",
+    ".#......", "#.......", "#.......", "#.......", "#.......", "#.......", ".#......",
+    ".#......", "..#.....", "..#.....", "...#....", "....#...", ".....##.", ".......#",
+};
+
+// A horizontal bar on row 1 with a stem down from column 6.
+inline const SkeletonArt TeeShape = {
+    "###########", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+    ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+};
+
+// A closed diamond around (6, 6).
+inline const SkeletonArt Diamond = {
+    ".....#.....", "....#.#....", "...#...#...", "..#.....#..", ".#.......#.", "#.........#",
+    ".#.......#.", "..#.....#..", "...#...#...", "....#.#....", ".....#.....",
+};
+
+// A bent stroke: down the left side, then along the bottom.
+inline const SkeletonArt Ell = {
+    "#.......", "#.......", "#.......", "#.......", "#.......",
+    "#.......", "#.......", "#.......", "#.......", ".#######",
+};
+
 // Box of the cells of value 1, and the units derived from it.
 inline void FitSkeletonBox() {
     GlyphBoxRecord box{GridSide, -1, GridSide, -1, 0, 0};
