@@ -178,33 +178,36 @@ TEST(SkeletonTrace, ClearMarksRemovesMarksAndKeepsTheSkeleton) {
     EXPECT_EQ(CountCellsWithValue(1), skeletonCells);
 }
 
+// A new trace after the marks of the last one are cleared.
+std::int16_t Retrace(int row1, int col1, int row2, int col2) {
+    ClearMarks(ChordMark);
+    return TraceSkeletonPath(static_cast<std::int16_t>(row1), static_cast<std::int16_t>(col1),
+                             static_cast<std::int16_t>(row2), static_cast<std::int16_t>(col2));
+}
+
 TEST(SkeletonTrace, JunctionsEndOrStopTheWalk) {
     DrawSkeleton(TeeShape);
     // From the stem's end the walk meets the crossing cells next to the target and stops there.
-    ASSERT_EQ(TraceSkeletonPath(10, 6, 1, 6), 0);
+    ASSERT_EQ(Retrace(10, 6, 1, 6), 0);
     EXPECT_EQ(Glyph.PathPointCount, 9);
     EXPECT_EQ(Glyph.PathY[8], 2);
 
     // Leaving the junction takes its first neighbour in the order U, R, D, L: along the bar.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 6, 10, 6), 1);
+    EXPECT_EQ(Retrace(1, 6, 10, 6), 1);
     EXPECT_EQ(Glyph.PathX[1], 7);
     EXPECT_EQ(Glyph.PathY[1], 1);
 
     // Along the bar the walk runs into the crossing far from the target.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 1, 1, 11), 1);
+    EXPECT_EQ(Retrace(1, 1, 1, 11), 1);
     EXPECT_EQ(Glyph.PathX[Glyph.PathPointCount - 1], 5);
 
     // Within two rows and columns of the target the crossing counts as arrival.
-    ClearMarks(ChordMark);
-    ASSERT_EQ(TraceSkeletonPath(1, 1, 2, 6), 0);
+    ASSERT_EQ(Retrace(1, 1, 2, 6), 0);
     EXPECT_EQ(Glyph.PathPointCount, 5);
     EXPECT_EQ(Glyph.PathX[4], 5);
 
     // Leaving along the bar away from the target ends at the bar's end: a dead end.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 8, 1, 1), 1);
+    EXPECT_EQ(Retrace(1, 8, 1, 1), 1);
     EXPECT_EQ(Glyph.PathX[Glyph.PathPointCount - 1], 11);
 }
 

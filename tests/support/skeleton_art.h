@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/glyph/glyph_record.h"
-#include "support/glyph_drawing.h"
+#include "glyph_drawing.h"
 
 using SkeletonArt = GlyphRows;
 
@@ -36,6 +36,13 @@ inline const SkeletonArt Diamond = {
 inline const SkeletonArt Ell = {
     "#.......", "#.......", "#.......", "#.......", "#.......",
     "#.......", "#.......", "#.......", "#.......", ".#######",
+};
+
+// An S from its upper end (1, 11) to its lower end (19, 1).
+inline const SkeletonArt SCurve = {
+    "...########", "..#........", ".#.........", ".#.........", ".#.........", ".#.........", ".#.........",
+    "..#........", "...#####...", "........#..", ".........#.", ".........#.", ".........#.", ".........#.",
+    ".........#.", ".........#.", "........#..", ".......#...", "#######....",
 };
 
 // Box of the cells of value 1, and the units derived from it.
