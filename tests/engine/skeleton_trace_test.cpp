@@ -106,7 +106,7 @@ TEST(SkeletonTrace, ChordMeasuresFollowTheEndPoints) {
 TEST(SkeletonTrace, ReversedTraceKeepsChordAndMarks) {
     StartBlankGlyph(16, 14);
     DrawStroke(3, 3, 13, 8);
-    Glyph.SkeletonImage.Set(1, 1, 1);  // specks widen the box so both extensions have room
+    Glyph.SkeletonImage.Set(1, 1, 1);  // dots widen the box so both extensions have room
     Glyph.SkeletonImage.Set(16, 14, 1);
     FitSkeletonBox();
 
