@@ -7,12 +7,12 @@ FrameScratchRecord FrameScratch;
 namespace {
 
 constexpr std::uint8_t InkValue = 1;
-constexpr int MinSideRun = 2;           // ink cells side by side that make a column part of the band
 constexpr int CornerRows = 10;          // rows whose left-edge pixel may be a bar end
 constexpr int TopGapRows = 3;           // top rows whose bar gaps are closed
 constexpr int BottomGapRows = 4;        // bottom rows whose bar gaps are closed
 constexpr int CrispSideWidth = 4;       // a side run narrower than this is a side by itself
 constexpr int LinkedSideWidth = 5;      // narrower than this, a side when it continues a side row
+constexpr int SidePosition = 2;         // a side row's position lies this far into the side
 constexpr int LeftBottomSearchRows = 10;
 constexpr int RightTopMinHeight = 25;   // below this the right top bound is taken one row higher
 constexpr int TopBarMinBound = 4;
@@ -28,12 +28,22 @@ constexpr int ThinRowInk = 5;
 constexpr int TopStepMinHeight = 30;
 constexpr int MarginStep = 5;
 constexpr int BottomMarginStep = 3;
+constexpr int TopStepRows = 3;
+constexpr int BottomStepRows = 3;
 constexpr int BottomRowsInkLimit = 11;
 constexpr int PairRunRows = 3;          // rows of two run ends that make a digit's two-stroke part
 constexpr int LowTrimMinExcess = 4;
 constexpr int HighTrimMinExcess = 3;
 constexpr int TrimMinHeight = 25;
 constexpr int TailMinRuns = 4;
+constexpr int TailTrimRows = 2;
+// Run-end patterns of bar remnants: rows below the top whose single runs confirm a lower bar,
+// the notch a doubled top bar leaves at the left, and the row pairs whose run ends all differ
+// in a striped top.
+constexpr int LowerBarRow = 23;
+constexpr int NotchFirstRow = 18, NotchLastRow = 20, NotchLastCol = 4;
+constexpr int StripedRowPairs[][2] = {{2, 3}, {10, 11}, {15, 16}, {31, 32}};
+constexpr int StripedTopRows = 7;
 constexpr int GroupProbeMargin = 4;
 constexpr int GroupFewEmptyRows = 6;
 constexpr int FullColumnMargin = 6;
@@ -141,14 +151,14 @@ void MarkSpan(int row, int firstCol, int lastCol) {
 void MarkLeftRow(int row, int linkedRow, bool crispAllowed) {
     int s = 0, e = 0;
     if (!FindLeftSideRun(row, s, e) || !IsSideRun(e - s, linkedRow, s, crispAllowed)) return;
-    FlagRow(row, s + 2);
+    FlagRow(row, s + SidePosition);
     MarkSpan(row, s, e - 1);
 }
 
 void MarkRightRow(int row, int linkedRow, int lowest, bool crispAllowed) {
     int s = 0, e = 0;
     if (!FindRightSideRun(row, lowest, s, e) || !IsSideRun(s - e, linkedRow, s, crispAllowed)) return;
-    FlagRow(row, s - 2);
+    FlagRow(row, s - SidePosition);
     MarkSpan(row, e + 1, s);
 }
 
@@ -430,17 +440,17 @@ void TrimTopStep() {
     const int half = (F.BandWidth - 1) / 2;
     const int l0 = RowEntry(F.LeftGaps, 0), l1 = RowEntry(F.LeftGaps, 1), l2 = RowEntry(F.LeftGaps, 2);
     if ((l2 < half && l2 - l1 > MarginStep) || (l1 < half && l1 - l0 > MarginStep)) {
-        F.InkTop = 3;
-        for (int r = 0; r < 3; ++r) ClearSpan(r, 0, F.BandWidth - 2);
+        F.InkTop = TopStepRows;
+        for (int r = 0; r < TopStepRows; ++r) ClearSpan(r, 0, F.BandWidth - 2);
     }
 }
 
 void TrimBottomStep() {
     const int b = F.InkEnd;
-    if (b - 3 < F.InkTop) return;
+    if (b - BottomStepRows < F.InkTop) return;
     if (RowEntry(F.RightGaps, b - 3) - RowEntry(F.RightGaps, b - 2) > BottomMarginStep &&
         CountInk(b - 2, b - 1, 0, F.BandWidth - 2) <= BottomRowsInkLimit) {
-        F.InkEnd = static_cast<std::int16_t>(b - 3);
+        F.InkEnd = static_cast<std::int16_t>(b - BottomStepRows);
         ClearRows(F.InkEnd, F.Rows - 1);
     }
 }
@@ -488,7 +498,7 @@ void TrimByRunEnds() {
     for (; r > b / 2 && RunEnds(r) != 2; --r) singles += RunEnds(r) == 1;
     for (; r > b / 2 && RunEnds(r) == 2; --r) ++pairs;
     if (pairs > PairRunRows && singles > TailMinRuns && b - t > TrimMinHeight) {
-        b -= 2;
+        b -= TailTrimRows;
         ClearRows(b, F.Rows - 1);
     }
     F.InkTop = static_cast<std::int16_t>(t);
@@ -498,16 +508,17 @@ void TrimByRunEnds() {
 void ClearEdgePatterns() {
     const int t = F.InkTop, b = F.InkEnd;
     const bool bothSingle = RunEnds(t) == 1 && RunEnds(t + 1) == 1;
-    if ((bothSingle && RunEnds(t + 2) == 2 && AllRunEnds(t + 3, t + 6, 1) && AllRunEnds(t + 23, t + 24, 1)) ||
+    if ((bothSingle && RunEnds(t + 2) == 2 && AllRunEnds(t + 3, t + 6, 1) && AllRunEnds(t + LowerBarRow, t + LowerBarRow + 1, 1)) ||
         (!bothSingle && AllRunEnds(t + 2, t + 4, 1) && t <= 1))
         ClearRows(t, t + 1);
     if (RunEnds(b - 1) > 2) ClearRows(b - 2, b - 1);
     if (AllRunEnds(t, t + 1, 3) && AllRunEnds(t + 2, t + 3, 1)) {
         ClearRows(0, t + 1);
-        for (int r = t + 18; r <= t + 20; ++r) ClearSpan(r, 0, 4);
+        for (int r = t + NotchFirstRow; r <= t + NotchLastRow; ++r) ClearSpan(r, 0, NotchLastCol);
     }
-    if (RunEnds(2) != RunEnds(3) && RunEnds(10) != RunEnds(11) && RunEnds(15) != RunEnds(16) && RunEnds(31) != RunEnds(32))
-        ClearRows(0, 6);
+    bool striped = true;
+    for (const auto& pair : StripedRowPairs) striped = striped && RunEnds(pair[0]) != RunEnds(pair[1]);
+    if (striped) ClearRows(0, StripedTopRows - 1);
 }
 
 bool FindInkRows() {
@@ -584,15 +595,20 @@ void RemoveProtrusions() {
             if (Ink(r, c) && IsProtrusion(r, c)) Put(r, c, 0);
 }
 
-void RemoveCheckDigitFrame(std::int16_t width, std::int16_t height) {
-    if (width < 1 || height < 1 || width > MaxGlyphSide || height > MaxGlyphSide) return;
-    if (!KeepWidestColumnBand(width, height)) return;
+bool MarkFrameSides(int width, int height) {
+    if (!KeepWidestColumnBand(width, height)) return false;
     CutBridgesAndSpecks();
     TrimTopLeftCorner();
     CountSideRows();
     CloseBarGaps();
     MarkLeftSide();
     MarkRightSide();
+    return true;
+}
+
+void RemoveCheckDigitFrame(std::int16_t width, std::int16_t height) {
+    if (width < 1 || height < 1 || width > MaxGlyphSide || height > MaxGlyphSide) return;
+    if (!MarkFrameSides(width, height)) return;
     ClearTopBar();
     ClearBottomBar();
     EraseSideMarks();

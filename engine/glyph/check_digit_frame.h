@@ -60,6 +60,9 @@ void CountSideRows();
 void CloseBarGaps();
 void MarkLeftSide();
 void MarkRightSide();
+// The stages up to here: the band kept and the frame's sides marked with their bounds; false
+// when there is no band.
+bool MarkFrameSides(int width, int height);
 void ClearTopBar();
 void ClearBottomBar();
 void EraseSideMarks();
