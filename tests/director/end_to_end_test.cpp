@@ -11,8 +11,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "common/code_rules.h"
 #include "director_fixture.h"
+#include "fusion_fixture.h"
 
 namespace {
 
@@ -21,15 +21,6 @@ bool IsRunning(long long pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string pidText, name, state;
     return stat >> pidText >> name >> state && state != "Z" && state != "X";
-}
-
-RecognitionResult Record(const std::string& code, const std::string& sizeType) {
-    RecognitionResult r{};
-    std::snprintf(r.code, sizeof r.code, "%s", code.c_str());
-    std::snprintf(r.sizeType, sizeof r.sizeType, "%s", sizeType.c_str());
-    r.codeFound = code.empty() ? CodeFlagNone : CodeFlagAccepted;
-    r.sizeTypeFound = sizeType.empty() ? 0 : 1;
-    return r;
 }
 
 int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test) {
@@ -55,11 +46,11 @@ TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown)
         return ferrow != 0 ? win::LaunchStarted : win::ERROR_FILE_NOT_FOUND;
     });
     AddRecognizers({1, 3, 4});
-    const char ten[] = "TGHU860311";
-    const std::string number = ten + std::string(1, static_cast<char>(ComputeCheckDigit(ten)));
-    recognizers[4]->answer = Record(number, "45G1");
-    recognizers[1]->answer = Record(number, "");
-    recognizers[3]->answer = Record("", "45G1");
+    // Camera and side are the answering window's own.
+    const std::string number = Number("TGHU860311");
+    recognizers[4]->answer = Answer(0, 0, number, "45G1");
+    recognizers[1]->answer = Answer(0, 0, number, "");
+    recognizers[3]->answer = Answer(0, 0, "", "45G1");
 
     const std::vector<Photo> photos = {
         {"01_Front.jpg", QColor(180, 40, 40), 800, 600},
@@ -71,6 +62,7 @@ TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown)
     };
     pickedFolder = MakeFolder("pass", photos);
     QImage shot;
+    std::string shownLog;
     ScriptedDirector director([&](ScriptedDirector& d) {
         const bool ferrowUp =
             PumpUntil([] { return win::FindWindowA(nullptr, CameraWindowCaption(2)) != nullptr; });
@@ -80,6 +72,7 @@ TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown)
             EXPECT_TRUE(PumpUntil([&] { return d.m_fusion.m_resultCount == 6; }))
                 << d.m_fusion.m_resultCount << " answers";
         }
+        shownLog = d.GetDlgItemText(IDC_RESULT_LOG);
         d.widget()->repaint();
         shot = d.widget()->grab().toImage();
         d.Close();
@@ -99,6 +92,7 @@ TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown)
     const std::string log = director.m_fusion.ResultLog;
     EXPECT_NE(log.find(number + " 45G1\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find(" \r\n"), std::string::npos) << log;
+    EXPECT_NE(shownLog.find(number + " 45G1\n"), std::string::npos) << shownLog;
     EXPECT_EQ(director.m_fusion.m_layout, LayoutOneContainer);
     EXPECT_STREQ(director.m_fusion.m_code1, number.c_str());
     EXPECT_STREQ(director.m_fusion.m_type1, "45G1");
