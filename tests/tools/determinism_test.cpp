@@ -36,7 +36,7 @@ TEST(Determinism, ASeedGivesTheSameFrameAfterOtherRenders) {
 }
 
 TEST(Determinism, ASeedGivesTheSamePhotoSet) {
-    Effects effects = GateCameraEffects();
+    const Effects effects = GateCameraEffects();
     const PhotoSet first = RenderPhotoSet(PassKind::FourPhotos, 8, 3, effects);
     const PhotoSet again = RenderPhotoSet(PassKind::FourPhotos, 8, 3, effects);
     ASSERT_EQ(first.photos.size(), again.photos.size());
@@ -45,7 +45,4 @@ TEST(Determinism, ASeedGivesTheSamePhotoSet) {
         EXPECT_EQ(first.photos[i].fileName, again.photos[i].fileName);
         EXPECT_EQ(first.photos[i].frame.jpeg, again.photos[i].frame.jpeg);
     }
-    const PhotoSet nextPass = RenderPhotoSet(PassKind::FourPhotos, 8, 4, effects);
-    EXPECT_NE(nextPass.prefix, first.prefix);
-    EXPECT_NE(nextPass.photos[0].frame.truth.number, first.photos[0].frame.truth.number);
 }

@@ -1,5 +1,7 @@
 #include "tools/testimage/camera.h"
 
+#include "tools/testimage/geometry.h"
+
 #include <QBuffer>
 
 #include <algorithm>
@@ -121,7 +123,7 @@ void ApplyLight(ImagePlanes& image, double strength, Rng rng) {
     const double hx = rng.Uniform(0, image.width), hy = rng.Uniform(0, image.height);
     const double exposure = 1 + rng.Symmetric(ExposureSpread) * strength;
     const bool shadow = rng.Chance(ShadowChance * strength);
-    const double angle = rng.Uniform(0, 6.283185307179586);
+    const double angle = rng.Uniform(0, 2 * Pi);
     const double sx = rng.Uniform(0, image.width), sy = rng.Uniform(0, image.height);
     const double depth = strength * rng.Uniform(ShadowDepthLow, ShadowDepthHigh);
     const double edge = rng.Uniform(ShadowEdgeLow, ShadowEdgeHigh);

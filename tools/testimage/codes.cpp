@@ -12,6 +12,7 @@ constexpr int OwnerLength = 4;
 constexpr int SizeTypeLength = 4;
 constexpr double EquipmentShare = 0.8;  // most containers carry the category letter U
 constexpr double LightOnGreen = 0.8;
+constexpr double WallShares[] = {0.25, 0.25, 0.2, 0.1, 0.2};  // gray, red, blue, green, white
 
 bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -39,6 +40,13 @@ std::string RandomSizeType(Rng& rng, const std::string& firsts) {
     }
     if (fitting.empty()) return SizeTypeCodes[0];
     return fitting[static_cast<std::size_t>(rng.Between(0, static_cast<int>(fitting.size()) - 1))];
+}
+
+Wall DrawWall(Rng& rng) {
+    double pick = rng.Uniform();
+    int wall = 0;
+    while (wall + 1 < static_cast<int>(std::size(WallShares)) && pick >= WallShares[wall]) pick -= WallShares[wall++];
+    return static_cast<Wall>(wall);
 }
 
 Paint DrawPaint(Wall wall, Rng& rng) {

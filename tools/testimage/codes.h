@@ -1,4 +1,4 @@
-// The texts painted on a container: ISO 6346 numbers and size/type codes.
+// What a container carries: its ISO 6346 number, its size/type code, its colour and paint.
 #pragma once
 
 #include <string>
@@ -16,6 +16,11 @@ std::string RandomContainerNumber(Rng& rng);
 // (any code when `firsts` is empty).
 std::string RandomSizeType(Rng& rng, const std::string& firsts = "");
 
+// How many containers carry a frame painted round the check digit.
+inline constexpr double CheckFrameShare = 0.4;
+
+// A container colour, as often as they pass a gate.
+Wall DrawWall(Rng& rng);
 // The paint a container of this colour usually carries: dark on white, light on red and blue,
 // either on gray and green.
 Paint DrawPaint(Wall wall, Rng& rng);

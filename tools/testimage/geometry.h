@@ -3,6 +3,8 @@
 
 namespace testimage {
 
+inline constexpr double Pi = 3.14159265358979323846;
+
 struct Point {
     double x = 0;
     double y = 0;

@@ -29,8 +29,6 @@ constexpr int FourViews[] = {0, 1, 2, 5};
 // "4", "L" or "9".
 constexpr const char* TwentyFoot = "2";
 constexpr const char* Longer = "4L9";
-constexpr double CheckFrameShare = 0.4;
-constexpr int WallCount = 5;
 constexpr int PassCounterLimit = 10000;
 
 // What stays the same on every photo of one container.
@@ -47,7 +45,7 @@ Container DrawContainer(Rng& rng, const char* firsts) {
     Container container;
     container.number = RandomContainerNumber(rng);
     container.sizeType = RandomSizeType(rng, firsts);
-    container.wall = static_cast<Wall>(rng.Between(0, WallCount - 1));
+    container.wall = DrawWall(rng);
     container.paint = DrawPaint(container.wall, rng);
     container.font = rng.Between(0, CodeFontCount() - 1);
     container.checkFrame = rng.Chance(CheckFrameShare);

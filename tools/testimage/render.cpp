@@ -1,3 +1,5 @@
+// Renders one frame: the look of the container, the markings placed where the recognizer looks,
+// the paint's cover through the camera's map, the wall, and the camera's effects.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -16,7 +18,6 @@
 namespace testimage {
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 constexpr double Degree = Pi / 180;
 
 // Sizes as painted and photographed.
@@ -26,7 +27,6 @@ constexpr int MinStroke = 3, MaxStroke = 9;
 constexpr double StrokeRatioLow = 0.11, StrokeRatioHigh = 0.16;
 constexpr double SizeTypeRatioLow = 0.75, SizeTypeRatioHigh = 1.0;
 constexpr double AspectLow = 0.85, AspectHigh = 1.05;
-constexpr double CheckFrameShare = 0.4;
 constexpr double MaxRotationDegrees = 3;
 constexpr double MaxKeystone = 2.5e-4;  // per pixel from the view's centre
 
@@ -62,7 +62,6 @@ constexpr WallTones WallColours[] = {
     {{135, 175, 140}, {38, 96, 62}},     // green
     {{226, 227, 221}, {150, 152, 150}},  // white
 };
-constexpr double WallWeights[] = {0.25, 0.25, 0.2, 0.1, 0.2};
 constexpr double WallJitter = 0.08;
 constexpr double WearCover = 0.7, WearScale = 5;
 
@@ -142,14 +141,7 @@ Look DrawLook(const FrameRequest& request, Rng rng) {
     Look look;
     look.number = request.number.empty() ? RandomContainerNumber(rng) : request.number;
     look.sizeType = request.sizeType.empty() ? RandomSizeType(rng) : request.sizeType;
-    if (request.wall) {
-        look.wall = *request.wall;
-    } else {
-        double pick = rng.Uniform();
-        int wall = 0;
-        while (wall + 1 < static_cast<int>(std::size(WallWeights)) && pick >= WallWeights[wall]) pick -= WallWeights[wall++];
-        look.wall = static_cast<Wall>(wall);
-    }
+    look.wall = request.wall ? *request.wall : DrawWall(rng);
     look.paint = request.paint ? *request.paint : DrawPaint(look.wall, rng);
     const WallTones& tones = WallColours[static_cast<int>(look.wall)];
     const Colour& tone = look.paint == Paint::DarkOnLight ? tones.light : tones.dark;

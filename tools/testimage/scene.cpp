@@ -10,7 +10,6 @@
 namespace testimage {
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 
 // Tone changes at full weathering.
 constexpr double ToneScaleLarge = 90, ToneAmplitudeLarge = 0.15;

@@ -56,20 +56,8 @@ const EffectName EffectNames[EffectCount] = {
 };
 
 Effects GateCameraEffects() {
-    Effects effects{};
-    effects.ribs = 0.5;
-    effects.rust = 0.3;
-    effects.dirt = 0.3;
-    effects.wear = 0.3;
-    effects.light = 0.5;
-    effects.clutter = 0.5;
-    effects.rotation = 0.5;
-    effects.perspective = 0.3;
-    effects.blur = 0.5;
-    effects.motion = 0.3;
-    effects.noise = 0.5;
-    effects.jpeg = 0.3;
-    return effects;
+    return {.ribs = 0.5, .rust = 0.3, .dirt = 0.3, .wear = 0.3, .light = 0.5, .clutter = 0.5,
+            .rotation = 0.5, .perspective = 0.3, .blur = 0.5, .motion = 0.3, .noise = 0.5, .jpeg = 0.3};
 }
 
 Effects CleanEffects() { return Effects{}; }
