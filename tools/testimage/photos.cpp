@@ -9,7 +9,7 @@
 namespace testimage {
 namespace {
 
-struct ViewSpec {
+struct ViewPlan {
     const char* view;
     int camera;
     int width;   // the recognizers refuse frames larger than theirs; cameras 3 and 4 stay
@@ -19,7 +19,7 @@ struct ViewSpec {
 
 // In the director's dispatch order of a six-photo pass; a four-photo pass takes the first four
 // with "Sidel_01" last.
-constexpr ViewSpec SixViews[] = {
+constexpr ViewPlan SixViews[] = {
     {"Front", 4, 1024, 768, 'A'},    {"Rearx", 1, 800, 600, 'B'},    {"Sider_01", 3, 1024, 768, 'A'},
     {"Sidel_02", 2, 600, 800, 'B'},  {"Sider_02", 3, 1024, 768, 'B'}, {"Sidel_01", 2, 600, 800, 'A'},
 };
@@ -60,15 +60,15 @@ std::string PassPrefix(Rng& rng, int passNumber) {
     return prefix;
 }
 
-FrameRequest PhotoRequest(const ViewSpec& spec, const Container& container, std::uint64_t seed, const Effects& effects, Rng& rng) {
+FrameRequest PhotoRequest(const ViewPlan& plan, const Container& container, std::uint64_t seed, const Effects& effects, Rng& rng) {
     FrameRequest request;
-    if (spec.camera == 1 || spec.camera == 2) {
-        request = CameraFrameRequest(spec.camera, seed);  // where that recognizer searches
+    if (plan.camera == 1 || plan.camera == 2) {
+        request = CameraFrameRequest(plan.camera, seed);  // where that recognizer searches
     } else {
-        request.width = spec.width;
-        request.height = spec.height;
+        request.width = plan.width;
+        request.height = plan.height;
         request.seed = seed;
-        if (spec.camera == 4) request.layout = rng.Chance(0.5) ? Layout::OneLine : Layout::TwoLines;
+        if (plan.camera == 4) request.layout = rng.Chance(0.5) ? Layout::OneLine : Layout::TwoLines;
     }
     request.number = container.number;
     request.sizeType = container.sizeType;
@@ -102,15 +102,15 @@ PhotoSet RenderPhotoSet(PassKind kind, std::uint64_t seed, int passNumber, const
         for (int i = 0; i < static_cast<int>(std::size(SixViews)); ++i) views.push_back(i);
     }
     for (int index : views) {
-        const ViewSpec& spec = SixViews[index];
+        const ViewPlan& plan = SixViews[index];
         Photo photo;
-        photo.view = spec.view;
-        photo.camera = spec.camera;
-        photo.container = kind == PassKind::SixTwoContainers ? spec.container : 'A';
-        photo.fileName = set.prefix + "_" + spec.view + ".jpg";
+        photo.view = plan.view;
+        photo.camera = plan.camera;
+        photo.container = kind == PassKind::SixTwoContainers ? plan.container : 'A';
+        photo.fileName = set.prefix + "_" + plan.view + ".jpg";
         const Container& shown = photo.container == 'A' ? a : b;
         const std::uint64_t photoSeed = MixSeed(seed, static_cast<std::uint64_t>(passNumber), static_cast<std::uint64_t>(index) + 1);
-        photo.frame = RenderFrame(PhotoRequest(spec, shown, photoSeed, effects, rng));
+        photo.frame = RenderFrame(PhotoRequest(plan, shown, photoSeed, effects, rng));
         set.photos.push_back(std::move(photo));
     }
     return set;

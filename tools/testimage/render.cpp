@@ -368,21 +368,21 @@ InkResult RasterizeInk(const Placement& placement, int width, int height) {
     return result;
 }
 
-SurfaceSpec SpecFor(const FrameRequest& request, const Look& look, const Placement& placement) {
+SurfacePlan PlanFor(const FrameRequest& request, const Look& look, const Placement& placement) {
     const Homography back = placement.toImage.Inverse();
     const Rect view = MappedBounds({0, 0, static_cast<double>(request.width), static_cast<double>(request.height)}, back);
-    SurfaceSpec spec;
-    spec.left = static_cast<int>(std::floor(view.left)) - 2;
-    spec.top = static_cast<int>(std::floor(view.top)) - 2;
-    spec.width = static_cast<int>(std::ceil(view.right)) + 2 - spec.left;
-    spec.height = static_cast<int>(std::ceil(view.bottom)) + 2 - spec.top;
-    spec.wall = look.wallColour;
-    spec.paint = look.paintColour;
-    spec.charHeight = placement.charHeight;
-    spec.keepClear = placement.layout.Bounds().Grown(ClutterClearance * placement.charHeight);
-    spec.doors = request.rearView;
-    spec.effects = request.effects;
-    return spec;
+    SurfacePlan plan;
+    plan.left = static_cast<int>(std::floor(view.left)) - 2;
+    plan.top = static_cast<int>(std::floor(view.top)) - 2;
+    plan.width = static_cast<int>(std::ceil(view.right)) + 2 - plan.left;
+    plan.height = static_cast<int>(std::ceil(view.bottom)) + 2 - plan.top;
+    plan.wall = look.wallColour;
+    plan.paint = look.paintColour;
+    plan.charHeight = placement.charHeight;
+    plan.keepClear = placement.layout.Bounds().Grown(ClutterClearance * placement.charHeight);
+    plan.doors = request.rearView;
+    plan.effects = request.effects;
+    return plan;
 }
 
 ImagePlanes Composite(const Surface& surface, const Look& look, const Placement& placement, const std::vector<std::uint8_t>& ink,
@@ -471,7 +471,7 @@ Frame RenderFrame(const FrameRequest& request) {
     const Placement placement = PlaceMarkings(request, look, layout, rng.Fork(3));
     InkResult ink = RasterizeInk(placement, request.width, request.height);
 
-    const Surface surface = BuildSurface(SpecFor(request, look, placement), rng.Fork(4));
+    const Surface surface = BuildSurface(PlanFor(request, look, placement), rng.Fork(4));
     ImagePlanes image = Composite(surface, look, placement, ink.ink, request.effects.wear, rng.Fork(5).Next(), request.width, request.height);
     ApplyLight(image, request.effects.light, rng.Fork(6));
     ApplyBlur(image, request.effects.blur, request.effects.motion);

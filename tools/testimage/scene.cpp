@@ -28,12 +28,20 @@ constexpr double MinBarWidth = 6;
 constexpr double BracketReach = 1.2, ShadowReach = 0.6;  // of the bar width
 constexpr double BracketSpacingLow = 2.0, BracketSpacingHigh = 4.0;  // of the character height
 constexpr double ShadowDepth = 0.45;
+constexpr double BracketHeight = 0.35;  // of the bar width
+constexpr double BracketShade = 0.95;
+// A rod lit from the upper left: darker at its sides, a highlight left of its middle.
+constexpr double RodShadeBase = 0.55, RodShadeRound = 0.6;
+constexpr double HighlightGain = 0.35, HighlightAt = 0.35, HighlightWidth = 0.08;
 constexpr int PlacementTries = 16;
 
 // A logo: a ring and a word in another face.
 constexpr double RingRadiusLow = 1.0, RingRadiusHigh = 1.8;
 constexpr double RingThickness = 0.22;
 constexpr double WordHeightLow = 0.6, WordHeightHigh = 1.0;
+constexpr double LetterSpacing = 0.08;  // of the word's height
+constexpr double WordLineHeight = 1.4;
+constexpr double RingToWord = 0.5;      // of the character height
 constexpr double ClutterClearance = 0.4;  // of the character height
 constexpr double DoorBars = 6;             // at full strength, up to this many
 constexpr double SideClutter = 3;
@@ -56,22 +64,22 @@ Colour RandomColour(Rng& rng, Colour low, Colour high) {
             static_cast<float>(rng.Uniform(low.b, high.b))};
 }
 
-NoiseField FieldOver(const SurfaceSpec& spec, std::uint64_t seed, double scale) {
-    return NoiseField(seed, scale, spec.left, spec.top, spec.left + spec.width, spec.top + spec.height);
+NoiseField FieldOver(const SurfacePlan& plan, std::uint64_t seed, double scale) {
+    return NoiseField(seed, scale, plan.left, plan.top, plan.left + plan.width, plan.top + plan.height);
 }
 
-bool LightWall(const Surface& surface) { return surface.Spec().wall.g > LightWallLevel; }
+bool LightWall(const Surface& surface) { return surface.Plan().wall.g > LightWallLevel; }
 
 // Weathering: faint, large changes of the wall's tone (repainted panels, fading).
 void AddTone(Surface& surface, double strength, Rng& rng) {
-    const SurfaceSpec& spec = surface.Spec();
-    const NoiseField large = FieldOver(spec, rng.Next(), ToneScaleLarge);
-    const NoiseField small = FieldOver(spec, rng.Next(), ToneScaleSmall);
-    for (int v = spec.top; v < spec.top + spec.height; ++v) {
-        for (int u = spec.left; u < spec.left + spec.width; ++u) {
+    const SurfacePlan& plan = surface.Plan();
+    const NoiseField large = FieldOver(plan, rng.Next(), ToneScaleLarge);
+    const NoiseField small = FieldOver(plan, rng.Next(), ToneScaleSmall);
+    for (int v = plan.top; v < plan.top + plan.height; ++v) {
+        for (int u = plan.left; u < plan.left + plan.width; ++u) {
             const double tone = 1 + strength * (ToneAmplitudeLarge * (2 * large.At(u, v) - 1) +
                                                 ToneAmplitudeSmall * (2 * small.At(u, v) - 1));
-            surface.SetWall(u, v, Scaled(spec.wall, tone));
+            surface.SetWall(u, v, Scaled(plan.wall, tone));
         }
     }
 }
@@ -85,17 +93,17 @@ double RibFactor(double t, double strength) {
 
 void AddRibs(Surface& surface, double strength, Rng& rng) {
     if (strength <= 0) return;
-    const SurfaceSpec& spec = surface.Spec();
-    const double period = std::max(MinRibPeriod, spec.charHeight * rng.Uniform(RibPeriodLow, RibPeriodHigh));
+    const SurfacePlan& plan = surface.Plan();
+    const double period = std::max(MinRibPeriod, plan.charHeight * rng.Uniform(RibPeriodLow, RibPeriodHigh));
     const double phase = rng.Uniform(0, period);
-    for (int u = spec.left; u < spec.left + spec.width; ++u) {
+    for (int u = plan.left; u < plan.left + plan.width; ++u) {
         double sum = 0;
         for (int s = 0; s < RibSamples; ++s) {
             const double x = (u + (s + 0.5) / RibSamples + phase) / period;
             sum += RibFactor(x - std::floor(x), strength);
         }
         const auto factor = static_cast<float>(sum / RibSamples);
-        for (int v = spec.top; v < spec.top + spec.height; ++v) surface.Shade()[surface.Index(u, v)] = factor;
+        for (int v = plan.top; v < plan.top + plan.height; ++v) surface.Shade()[surface.Index(u, v)] = factor;
     }
 }
 
@@ -104,27 +112,27 @@ bool IsFree(const Rect& footprint, const std::vector<Rect>& taken, double cleara
 }
 
 bool AddDoorBar(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
-    const SurfaceSpec& spec = surface.Spec();
-    const double width = std::max(MinBarWidth, spec.charHeight * rng.Uniform(BarWidthLow, BarWidthHigh));
+    const SurfacePlan& plan = surface.Plan();
+    const double width = std::max(MinBarWidth, plan.charHeight * rng.Uniform(BarWidthLow, BarWidthHigh));
     double centre = 0;
     Rect footprint;
     bool found = false;
     for (int i = 0; i < PlacementTries && !found; ++i) {
-        centre = rng.Uniform(spec.left + width, spec.left + spec.width - width);
-        footprint = {centre - BracketReach * width, static_cast<double>(spec.top), centre + (0.5 + ShadowReach) * width,
-                     static_cast<double>(spec.top + spec.height)};
-        found = IsFree(footprint, taken, ClutterClearance * spec.charHeight);
+        centre = rng.Uniform(plan.left + width, plan.left + plan.width - width);
+        footprint = {centre - BracketReach * width, static_cast<double>(plan.top), centre + (0.5 + ShadowReach) * width,
+                     static_cast<double>(plan.top + plan.height)};
+        found = IsFree(footprint, taken, ClutterClearance * plan.charHeight);
     }
     if (!found) return false;
     taken.push_back(footprint);
 
-    const Colour metal = Scaled(spec.wall, rng.Uniform(0.8, 1.05));
-    const double bracketSpacing = spec.charHeight * rng.Uniform(BracketSpacingLow, BracketSpacingHigh);
+    const Colour metal = Scaled(plan.wall, rng.Uniform(0.8, 1.05));
+    const double bracketSpacing = plan.charHeight * rng.Uniform(BracketSpacingLow, BracketSpacingHigh);
     const double bracketPhase = rng.Uniform(0, bracketSpacing);
     const double half = width / 2;
-    for (int v = spec.top; v < spec.top + spec.height; ++v) {
-        const double along = std::fmod(v - spec.top + bracketPhase, bracketSpacing);
-        const bool bracket = along < width * 0.35;
+    for (int v = plan.top; v < plan.top + plan.height; ++v) {
+        const double along = std::fmod(v - plan.top + bracketPhase, bracketSpacing);
+        const bool bracket = along < width * BracketHeight;
         const double reach = bracket ? BracketReach * width : half;
         for (int u = static_cast<int>(std::floor(centre - reach)); u <= static_cast<int>(std::ceil(centre + half + ShadowReach * width)); ++u) {
             if (!surface.Contains(u, v)) continue;
@@ -132,8 +140,10 @@ bool AddDoorBar(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
             float& shade = surface.Shade()[surface.Index(u, v)];
             if (std::fabs(x) <= reach) {
                 const double t = (x + half) / width;
-                const double round = bracket ? 0.95 : 0.55 + 0.6 * std::sin(Pi * std::clamp(t, 0.0, 1.0)) +
-                                                          0.35 * std::exp(-std::pow((t - 0.35) / 0.08, 2));
+                const double highlight = (t - HighlightAt) / HighlightWidth;
+                const double round = bracket ? BracketShade
+                                             : RodShadeBase + RodShadeRound * std::sin(Pi * std::clamp(t, 0.0, 1.0)) +
+                                                   HighlightGain * std::exp(-highlight * highlight);
                 surface.Paint(u, v, metal, 1);
                 shade = static_cast<float>(round);
             } else if (x > half) {
@@ -154,8 +164,8 @@ std::string LogoWord(Rng& rng) {
 }
 
 bool AddLogo(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
-    const SurfaceSpec& spec = surface.Spec();
-    const double height = spec.charHeight;
+    const SurfacePlan& plan = surface.Plan();
+    const double height = plan.charHeight;
     const double radius = height * rng.Uniform(RingRadiusLow, RingRadiusHigh);
     GlyphStyle style;
     style.font = rng.Between(0, 1);
@@ -164,17 +174,17 @@ bool AddLogo(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
     GlyphCache glyphs(style);
     const std::string word = LogoWord(rng);
     double wordWidth = 0;
-    for (char c : word) wordWidth += glyphs.Get(c).Width() + style.capHeight * 0.08;
-    const double footprintWidth = 2 * radius + height * 0.5 + wordWidth;
-    const double footprintHeight = std::max(2 * radius, style.capHeight * 1.4);
+    for (char c : word) wordWidth += glyphs.Get(c).Width() + style.capHeight * LetterSpacing;
+    const double footprintWidth = 2 * radius + height * RingToWord + wordWidth;
+    const double footprintHeight = std::max(2 * radius, style.capHeight * WordLineHeight);
 
     Rect footprint;
     bool found = false;
     for (int i = 0; i < PlacementTries && !found; ++i) {
-        const double left = rng.Uniform(spec.left + 4, spec.left + spec.width - 4 - footprintWidth);
-        const double top = rng.Uniform(spec.top + 4, spec.top + spec.height - 4 - footprintHeight);
+        const double left = rng.Uniform(plan.left + 4, plan.left + plan.width - 4 - footprintWidth);
+        const double top = rng.Uniform(plan.top + 4, plan.top + plan.height - 4 - footprintHeight);
         footprint = {std::floor(left), std::floor(top), std::floor(left) + footprintWidth, std::floor(top) + footprintHeight};
-        found = footprintWidth < spec.width - 8 && footprintHeight < spec.height - 8 &&
+        found = footprintWidth < plan.width - 8 && footprintHeight < plan.height - 8 &&
                 IsFree(footprint, taken, ClutterClearance * height);
     }
     if (!found) return false;
@@ -202,7 +212,7 @@ bool AddLogo(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
     }
 
     // The word's cells fall on whole pixels: its origin is a whole pixel.
-    int penX = static_cast<int>(footprint.left + 2 * radius + height * 0.5);
+    int penX = static_cast<int>(footprint.left + 2 * radius + height * RingToWord);
     const int baseline = static_cast<int>(cy + style.capHeight / 2);
     for (char c : word) {
         const GlyphMask& mask = glyphs.Get(c);
@@ -221,7 +231,7 @@ bool AddLogo(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
                 surface.Paint(u, v, colour, static_cast<float>(counts[i]) / (Supersample * Supersample));
             }
         }
-        penX += columns + static_cast<int>(style.capHeight * 0.08);
+        penX += columns + static_cast<int>(style.capHeight * LetterSpacing);
     }
     return true;
 }
@@ -229,8 +239,8 @@ bool AddLogo(Surface& surface, std::vector<Rect>& taken, Rng& rng) {
 // Doors carry several locking bars; a side wall one logo and perhaps a post or bar.
 void AddClutter(Surface& surface, double strength, Rng& rng) {
     if (strength <= 0) return;
-    std::vector<Rect> taken{surface.Spec().keepClear};
-    if (surface.Spec().doors) {
+    std::vector<Rect> taken{surface.Plan().keepClear};
+    if (surface.Plan().doors) {
         const int bars = static_cast<int>(std::lround(strength * DoorBars * rng.Uniform(0.5, 1.0)));
         for (int i = 0; i < bars; ++i) AddDoorBar(surface, taken, rng);
         return;
@@ -263,19 +273,19 @@ void AddStreak(Surface& surface, double u0, double v0, double length, double wid
 
 void AddRust(Surface& surface, double strength, Rng& rng) {
     if (strength <= 0) return;
-    const SurfaceSpec& spec = surface.Spec();
+    const SurfacePlan& plan = surface.Plan();
     const int streaks = static_cast<int>(std::round(strength * RustStreaks * rng.Uniform(0.5, 1.5)));
     for (int i = 0; i < streaks; ++i) {
         const Colour rust = RandomColour(rng, {110, 50, 20}, {160, 80, 40});
-        AddStreak(surface, rng.Uniform(spec.left, spec.left + spec.width), rng.Uniform(spec.top, spec.top + 0.7 * spec.height),
-                  spec.height * rng.Uniform(0.1, 0.5), rng.Uniform(0.8, 3.5), strength * rng.Uniform(0.35, 0.9), rust, 2.5, rng);
+        AddStreak(surface, rng.Uniform(plan.left, plan.left + plan.width), rng.Uniform(plan.top, plan.top + 0.7 * plan.height),
+                  plan.height * rng.Uniform(0.1, 0.5), rng.Uniform(0.8, 3.5), strength * rng.Uniform(0.35, 0.9), rust, 2.5, rng);
     }
     const int patches = static_cast<int>(std::round(strength * RustPatches * rng.Uniform(0.5, 1.5)));
     const Colour rust{95, 50, 30};
     for (int i = 0; i < patches; ++i) {
-        const double cx = rng.Uniform(spec.left, spec.left + spec.width);
-        const double cy = rng.Uniform(spec.top, spec.top + spec.height);
-        const double radius = spec.charHeight * rng.Uniform(0.3, 1.5);
+        const double cx = rng.Uniform(plan.left, plan.left + plan.width);
+        const double cy = rng.Uniform(plan.top, plan.top + plan.height);
+        const double radius = plan.charHeight * rng.Uniform(0.3, 1.5);
         const NoiseField roughness(rng.Next(), RustGrain, cx - radius, cy - radius, cx + radius, cy + radius);
         for (int v = static_cast<int>(cy - radius); v <= static_cast<int>(cy + radius); ++v) {
             for (int u = static_cast<int>(cx - radius); u <= static_cast<int>(cx + radius); ++u) {
@@ -291,16 +301,16 @@ void AddRust(Surface& surface, double strength, Rng& rng) {
 
 void AddDirt(Surface& surface, double strength, Rng& rng) {
     if (strength <= 0) return;
-    const SurfaceSpec& spec = surface.Spec();
+    const SurfacePlan& plan = surface.Plan();
     const Colour grime = LightWall(surface) ? Colour{55, 52, 45} : Colour{175, 170, 155};
     const int streaks = static_cast<int>(std::round(strength * DirtStreaks * rng.Uniform(0.5, 1.5)));
     for (int i = 0; i < streaks; ++i) {
-        AddStreak(surface, rng.Uniform(spec.left, spec.left + spec.width), rng.Uniform(spec.top - 0.2 * spec.height, spec.top + 0.5 * spec.height),
-                  spec.height * rng.Uniform(0.3, 1.0), rng.Uniform(3, 20), strength * rng.Uniform(0.12, 0.35), grime, 6, rng);
+        AddStreak(surface, rng.Uniform(plan.left, plan.left + plan.width), rng.Uniform(plan.top - 0.2 * plan.height, plan.top + 0.5 * plan.height),
+                  plan.height * rng.Uniform(0.3, 1.0), rng.Uniform(3, 20), strength * rng.Uniform(0.12, 0.35), grime, 6, rng);
     }
-    const NoiseField patches = FieldOver(spec, rng.Next(), GrimeScale);
-    for (int v = spec.top; v < spec.top + spec.height; ++v) {
-        for (int u = spec.left; u < spec.left + spec.width; ++u) {
+    const NoiseField patches = FieldOver(plan, rng.Next(), GrimeScale);
+    for (int v = plan.top; v < plan.top + plan.height; ++v) {
+        for (int u = plan.left; u < plan.left + plan.width; ++u) {
             const double patch = std::clamp((patches.At(u, v) - 0.4) * 2.5, 0.0, 1.0);
             if (patch > 0) surface.Stain(u, v, grime, static_cast<float>(strength * GrimeCover * patch));
         }
@@ -309,8 +319,8 @@ void AddDirt(Surface& surface, double strength, Rng& rng) {
 
 }  // namespace
 
-Surface::Surface(const SurfaceSpec& spec) : spec_(spec) {
-    const auto size = static_cast<std::size_t>(spec.width) * static_cast<std::size_t>(spec.height);
+Surface::Surface(const SurfacePlan& plan) : plan_(plan) {
+    const auto size = static_cast<std::size_t>(plan.width) * static_cast<std::size_t>(plan.height);
     for (auto* plane : {&r_, &g_, &b_}) *plane = TakePlane(size);  // the wall's tone sets every pixel
     for (auto* plane : {&overR_, &overG_, &overB_, &overA_}) *plane = TakePlane(size, 0.0f);
     shade_ = TakePlane(size, 1.0f);
@@ -321,11 +331,11 @@ Surface::~Surface() {
 }
 
 bool Surface::Contains(int u, int v) const {
-    return u >= spec_.left && v >= spec_.top && u < spec_.left + spec_.width && v < spec_.top + spec_.height;
+    return u >= plan_.left && v >= plan_.top && u < plan_.left + plan_.width && v < plan_.top + plan_.height;
 }
 
 std::size_t Surface::Index(int u, int v) const {
-    return static_cast<std::size_t>(v - spec_.top) * static_cast<std::size_t>(spec_.width) + static_cast<std::size_t>(u - spec_.left);
+    return static_cast<std::size_t>(v - plan_.top) * static_cast<std::size_t>(plan_.width) + static_cast<std::size_t>(u - plan_.left);
 }
 
 void Surface::SetWall(int u, int v, const Colour& colour) {
@@ -351,16 +361,16 @@ void Surface::Stain(int u, int v, const Colour& colour, float cover) {
 }
 
 SurfaceSample Surface::At(double u, double v) const {
-    const double x = std::clamp(u - spec_.left - 0.5, 0.0, spec_.width - 1.0);
-    const double y = std::clamp(v - spec_.top - 0.5, 0.0, spec_.height - 1.0);
+    const double x = std::clamp(u - plan_.left - 0.5, 0.0, plan_.width - 1.0);
+    const double y = std::clamp(v - plan_.top - 0.5, 0.0, plan_.height - 1.0);
     // The surface always spans more than one pixel each way (it covers a whole camera view).
-    const int x0 = std::min(static_cast<int>(x), spec_.width - 2);
-    const int y0 = std::min(static_cast<int>(y), spec_.height - 2);
+    const int x0 = std::min(static_cast<int>(x), plan_.width - 2);
+    const int y0 = std::min(static_cast<int>(y), plan_.height - 2);
     const int x1 = x0 + 1;
     const int y1 = y0 + 1;
     const auto fx = static_cast<float>(x - x0);
     const auto fy = static_cast<float>(y - y0);
-    const std::size_t w = static_cast<std::size_t>(spec_.width);
+    const std::size_t w = static_cast<std::size_t>(plan_.width);
     const std::size_t i00 = static_cast<std::size_t>(y0) * w + static_cast<std::size_t>(x0);
     const std::size_t i01 = static_cast<std::size_t>(y0) * w + static_cast<std::size_t>(x1);
     const std::size_t i10 = static_cast<std::size_t>(y1) * w + static_cast<std::size_t>(x0);
@@ -373,14 +383,14 @@ SurfaceSample Surface::At(double u, double v) const {
     return {{blend(r_), blend(g_), blend(b_)}, blend(shade_), {blend(overR_), blend(overG_), blend(overB_)}, blend(overA_)};
 }
 
-Surface BuildSurface(const SurfaceSpec& spec, Rng rng) {
-    Surface surface(spec);
+Surface BuildSurface(const SurfacePlan& plan, Rng rng) {
+    Surface surface(plan);
     Rng tone = rng.Fork(1), ribs = rng.Fork(2), clutter = rng.Fork(3), rust = rng.Fork(4), dirt = rng.Fork(5);
-    AddTone(surface, spec.effects.dirt, tone);
-    AddRibs(surface, spec.effects.ribs, ribs);
-    AddClutter(surface, spec.effects.clutter, clutter);
-    AddRust(surface, spec.effects.rust, rust);
-    AddDirt(surface, spec.effects.dirt, dirt);
+    AddTone(surface, plan.effects.dirt, tone);
+    AddRibs(surface, plan.effects.ribs, ribs);
+    AddClutter(surface, plan.effects.clutter, clutter);
+    AddRust(surface, plan.effects.rust, rust);
+    AddDirt(surface, plan.effects.dirt, dirt);
     return surface;
 }
 

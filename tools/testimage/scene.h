@@ -16,7 +16,7 @@ struct Colour {
     float b = 0;
 };
 
-struct SurfaceSpec {
+struct SurfacePlan {
     int left = 0;  // scene pixels covered
     int top = 0;
     int width = 0;
@@ -39,7 +39,7 @@ struct SurfaceSample {
 
 class Surface {
 public:
-    explicit Surface(const SurfaceSpec& spec);
+    explicit Surface(const SurfacePlan& plan);
     ~Surface();
     Surface(Surface&&) = default;
     Surface(const Surface&) = delete;
@@ -52,14 +52,14 @@ public:
     void SetWall(int u, int v, const Colour& colour);
     void Paint(int u, int v, const Colour& colour, float cover);
     void Stain(int u, int v, const Colour& colour, float cover);
-    const SurfaceSpec& Spec() const { return spec_; }
+    const SurfacePlan& Plan() const { return plan_; }
     std::vector<float>& Shade() { return shade_; }
 
 private:
-    SurfaceSpec spec_;
+    SurfacePlan plan_;
     std::vector<float> r_, g_, b_, shade_, overR_, overG_, overB_, overA_;
 };
 
-Surface BuildSurface(const SurfaceSpec& spec, Rng rng);
+Surface BuildSurface(const SurfacePlan& plan, Rng rng);
 
 }  // namespace testimage
