@@ -1,4 +1,4 @@
-#include "engine/drivers/line_drivers.h"
+#include "engine/location/line_drivers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/drivers/position_reading.h"
+#include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_grid.h"
 #include "engine/location/gray_bmp.h"
 #include "engine/recognizer_state.h"

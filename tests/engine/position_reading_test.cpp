@@ -1,4 +1,4 @@
-#include "engine/drivers/position_reading.h"
+#include "engine/location/position_reading.h"
 
 #include <gtest/gtest.h>
 

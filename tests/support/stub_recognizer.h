@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/drivers/position_reading.h"
+#include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
 

@@ -1,9 +1,9 @@
-#include "engine/drivers/line_drivers.h"
+#include "engine/location/line_drivers.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/drivers/position_reading.h"
+#include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
 #include "engine/location/gray_bmp.h"

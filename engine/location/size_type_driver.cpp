@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/drivers/line_drivers.h"
-#include "engine/drivers/position_reading.h"
+#include "engine/location/line_drivers.h"
+#include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
 #include "engine/location/line_records.h"
