@@ -1,0 +1,94 @@
+// The vocabulary every character template is written in: named skeleton points, zone and set
+// tests, hole tests, and strokes (traces, walks and junction links) with what they measured.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "engine/glyph/glyph_record.h"
+
+// A skeleton point named by a template, with its index in its own list (end points or
+// junctions); index -1 marks a point the glyph does not have.
+struct Node {
+    int x;
+    int y;
+    int index;
+};
+
+inline constexpr Node MissingNode{-1, -1, -1};
+
+// End point i and junction i in raster order.
+Node EndNode(int i);
+Node JunctionNode(int i);
+
+// Two points in x order: the first is the left one only when it lies strictly left of the
+// second, so a tie makes the later-listed point the left one.
+struct NodePair {
+    Node left;
+    Node right;
+};
+NodePair InXOrder(Node first, Node second);
+
+// Points lo..hi of one list in x order (ties keep list order), as a copy of their own, so a
+// later sort cannot change the roles a template has named.
+inline constexpr int MaxSortedNodes = 8;
+struct SortedNodes {
+    Node at[MaxSortedNodes];
+};
+SortedNodes EndsByX(int lo, int hi);
+SortedNodes JunctionsByX(int lo, int hi);
+
+bool InSet(int value, std::initializer_list<int> set);
+
+// ZoneIndex of the point in the n x n grid over the skeleton box is one of the cells.
+bool InZone(int n, Node p, std::initializer_list<int> cells);
+inline bool InZone5(Node p, std::initializer_list<int> cells) { return InZone(5, p, cells); }
+
+// On the top or bottom row of the skeleton box.
+bool OnTopRow(Node p);
+bool OnBottomRow(Node p);
+
+// RoundedDistance between two points.
+int NodeDistance(Node a, Node b);
+
+// The largest hole (HoleBoxes[0]) and its area over the skeleton box, in double precision.
+const HoleBox& LargestHole();
+double HoleRatio(const HoleBox& hole);
+
+// What one traced stroke measured, kept so that later traces cannot change it.
+struct Stroke {
+    bool traced;
+    int shape;           // ClassifyTraceShape(StrokeUnit)
+    int direction;       // TraceStartDirection of the far end
+    int earlyDirection;  // TraceStartDirection(StrokeUnit): the first stroke unit's heading
+    float chordDirection;
+    float slope;
+    float lengthRatio;
+    int length;  // PathPointCount
+
+    // Traced, with a shape code and a direction among the listed ones.
+    bool Fits(std::initializer_list<int> shapes, std::initializer_list<int> directions) const;
+    // A one-sided bow right of the chord: shape 1 with the lower end right of (or straight
+    // below) the upper end, or shape 2 with it left.
+    bool IsRightBow() const;
+    // A one-sided bow left of the chord: shape 2 with the lower end right of the upper end, or
+    // shape 1 with it straight below or left.
+    bool IsLeftBow() const;
+};
+
+// P->Q: the marks of the previous trace cleared, then the skeleton traced from P to Q.
+Stroke TraceStroke(Node from, Node to);
+// walk(Ek): the walk from end point k, then the stroke from it to the point the walk stopped at.
+Stroke WalkStroke(Node end);
+// link(Ji, Jj): the branch between two junctions.
+Stroke LinkStroke(Node from, Node to);
+// link(Ji, Jj), or link(Ji, Jk) when the first branch is not found.
+Stroke LinkStrokeOr(Node from, Node to, Node otherwise);
+
+// The group's case: its junction and end-point counts.
+bool IsCase(int junctions, int ends);
+
+// A template answers 1 when the glyph has its shape; the group accepts (2) at the first one
+// that does, in the listed order.
+using Template = std::int16_t (*)();
+std::int16_t AcceptFirstMatch(std::initializer_list<Template> templates);
