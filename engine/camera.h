@@ -21,5 +21,8 @@ inline constexpr int FrameHeight = 800;
 
 inline constexpr int FrameStride = FrameWidth;
 inline constexpr int FrameSize = FrameWidth * FrameHeight;
-// The level histogram is as long as a frame row.
-inline constexpr int HistogramBinCount = FrameWidth;
+// The longer side of the frame: tables indexed by a frame row or a frame column use it.
+inline constexpr int FrameLongSide = FrameWidth > FrameHeight ? FrameWidth : FrameHeight;
+// The level histogram also counts frame rows and columns (line centres), so it is as long as
+// the longer frame side.
+inline constexpr int HistogramBinCount = FrameLongSide;

@@ -149,3 +149,6 @@ struct GlyphRecord {
 };
 
 extern GlyphRecord Glyph;
+
+// Clears the whole record, so that a test starts from a known glyph state.
+void ResetGlyphRecord();

@@ -103,8 +103,7 @@ bool OnTopRow(Node p) { return IsPresent(p) && p.y <= Glyph.GlyphBox.top; }
 bool OnBottomRow(Node p) { return IsPresent(p) && p.y >= Glyph.GlyphBox.bottom; }
 
 int NodeDistance(Node a, Node b) {
-    return RoundedDistance(static_cast<std::int16_t>(a.x), static_cast<std::int16_t>(a.y),
-                           static_cast<std::int16_t>(b.x), static_cast<std::int16_t>(b.y));
+    return RoundedDistance(a.x, a.y, b.x, b.y);
 }
 
 const HoleBox& LargestHole() { return Glyph.HoleBoxes[0]; }

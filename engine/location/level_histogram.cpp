@@ -1,0 +1,49 @@
+#include "engine/location/level_histogram.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::uint32_t HistogramBins[HistogramBinCount];
+
+namespace {
+
+constexpr int LowestStrongLevel = 2;   // the search needs the two bins below the level
+constexpr std::uint32_t MaxPackedSum = 0xFFFFu;
+
+constexpr PackedPeak PackPeak(int index, std::uint32_t sum) {
+    return static_cast<PackedPeak>(index) | (std::min(sum, MaxPackedSum) << 16);
+}
+
+}  // namespace
+
+void ClearHistogram() { std::memset(HistogramBins, 0, sizeof HistogramBins); }
+
+void CountInHistogram(int value) {
+    if (value >= 0 && value < HistogramBinCount) ++HistogramBins[value];
+}
+
+int FindStrongLevel(int startLevel, int minCount) {
+    const auto limit = static_cast<std::uint32_t>(std::max(minCount, -1) + 1);  // "more than minCount"
+    for (int level = std::min(startLevel, HistogramBinCount - 1); level > LowestStrongLevel; --level) {
+        if (HistogramBins[level] >= limit && HistogramBins[level - 1] >= limit && HistogramBins[level - 2] >= limit) {
+            return level;
+        }
+    }
+    return std::min(startLevel, LowestStrongLevel);
+}
+
+PackedPeak FindHistogramPeak(int low, int high, int radius) {
+    radius = std::max(radius, 0);
+    const int end = std::min(high, HistogramBinCount) - radius;
+    int best = 0;
+    std::uint32_t bestSum = 0;
+    for (int i = std::max(low, radius); i < end; ++i) {
+        std::uint32_t sum = 0;
+        for (int k = i - radius; k <= i + radius; ++k) sum += HistogramBins[k];
+        if (sum > bestSum || (sum == bestSum && sum != 0 && HistogramBins[i] > HistogramBins[best])) {
+            best = i;
+            bestSum = sum;
+        }
+    }
+    return PackPeak(best, bestSum);
+}
