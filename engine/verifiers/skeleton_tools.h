@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "engine/glyph/glyph_grid.h"
+
 void ClearMarks(std::int16_t threshold);
 std::int16_t TraceSkeletonPath(std::int16_t row1, std::int16_t col1, std::int16_t row2, std::int16_t col2);
 std::int16_t ClassifyTraceShape(std::int16_t tol);
@@ -13,4 +15,3 @@ std::int16_t TraceBranchBetweenJunctions(std::int16_t i, std::int16_t j);
 std::int16_t ZoneIndex(std::int16_t n, std::int16_t x, std::int16_t y);
 void SortEndpointsByX(std::int16_t lo, std::int16_t hi);
 void SortJunctionsByX(std::int16_t lo, std::int16_t hi);
-std::int16_t RoundedDistance(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2);
