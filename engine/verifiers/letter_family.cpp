@@ -1,7 +1,7 @@
 #include "engine/glyph/glyph_record.h"
 #include "engine/verifiers/families.h"
 #include "engine/verifiers/profile_tests.h"
-#include "engine/verifiers/skeleton_tools.h"
+#include "engine/glyph/skeleton_trace.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "engine/glyph/glyph_record.h"
 #include "engine/verifiers/profiles.h"
-#include "engine/verifiers/skeleton_tools.h"
+#include "engine/glyph/skeleton_trace.h"
 
 namespace {
 

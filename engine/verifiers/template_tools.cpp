@@ -1,6 +1,7 @@
 #include "engine/verifiers/template_tools.h"
 
-#include "engine/verifiers/skeleton_tools.h"
+#include "engine/glyph/glyph_grid.h"
+#include "engine/glyph/skeleton_trace.h"
 
 namespace {
 
