@@ -152,6 +152,10 @@ Stroke LinkStrokeOr(Node from, Node to, Node otherwise) {
     return first.traced ? first : LinkStroke(from, otherwise);
 }
 
+bool StraightFeetMeet(NodePair feet, Node junction) {
+    return TraceStroke(feet.left, junction).Fits({0}, {2}) && TraceStroke(feet.right, junction).Fits({0}, {1});
+}
+
 bool IsCase(int junctions, int ends) { return Glyph.JunctionCount == junctions && Glyph.EndpointCount == ends; }
 
 std::int16_t AcceptFirstMatch(std::initializer_list<Template> templates) {

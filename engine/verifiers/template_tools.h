@@ -85,6 +85,10 @@ Stroke LinkStroke(Node from, Node to);
 // link(Ji, Jj), or link(Ji, Jk) when the first branch is not found.
 Stroke LinkStrokeOr(Node from, Node to, Node otherwise);
 
+// Two feet meeting a stem at the junction: straight strokes, the left one heading up-right
+// (direction 2) to it, the right one up-left (direction 1).
+bool StraightFeetMeet(NodePair feet, Node junction);
+
 // The group's case: its junction and end-point counts.
 bool IsCase(int junctions, int ends);
 

@@ -2,6 +2,9 @@
 // worked out from it by their definitions, so a test can state a glyph by drawing it.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/glyph/glyph_record.h"
@@ -86,4 +89,20 @@ inline void FillProfileTails(std::uint8_t junk) {
     }
     for (int c = Glyph.GlyphWidth + 1; c < GridSide; ++c) Glyph.ColGapCount[c] = junk;
     Glyph.ColGapCount[0] = junk;
+}
+
+// Each test answers on each drawn glyph what it answers with junk in the profile tails.
+template <std::size_t TestCount, std::size_t GlyphCount>
+void ExpectBlindToProfileTails(std::int16_t (*const (&tests)[TestCount])(), const GlyphRows (&glyphs)[GlyphCount]) {
+    for (const GlyphRows& glyph : glyphs) {
+        for (std::size_t t = 0; t < TestCount; ++t) {
+            DrawProfileGlyph(glyph);
+            const std::int16_t clean = tests[t]();
+            for (std::uint8_t junk : {0, 1, 3, 9, 200}) {
+                DrawProfileGlyph(glyph);
+                FillProfileTails(junk);
+                EXPECT_EQ(tests[t](), clean) << "test " << t << ", junk " << int(junk) << ", glyph of " << glyph.size() << " rows";
+            }
+        }
+    }
 }

@@ -277,15 +277,5 @@ TEST(DigitPreTests, ReadNothingPastTheGlyph) {
                           Reject5_TwoRunTopRows, Reject7_NarrowLowStart,     Reject8_NoWaist,
                           Reject9_BottomHeavy,   Reject9_TailBump};
     const GlyphRows glyphs[] = {{"#"}, {"##", "##", "##"}, {"###", "# #", "###", "  #"}, Block(6, 3), FourPicture()};
-    for (const GlyphRows& glyph : glyphs) {
-        for (Test test : tests) {
-            DrawProfileGlyph(glyph);
-            const std::int16_t clean = test();
-            for (std::uint8_t junk : {0, 2, 9, 250}) {
-                DrawProfileGlyph(glyph);
-                FillProfileTails(junk);
-                EXPECT_EQ(test(), clean) << "junk " << int(junk) << " on a glyph of " << glyph.size() << " rows";
-            }
-        }
-    }
+    ExpectBlindToProfileTails(tests, glyphs);
 }

@@ -238,15 +238,5 @@ TEST(ProfileTests, ReadNothingPastTheGlyph) {
                           HasRightWaistNotch,   RejectB_LeftWaistNotch};
     const GlyphRows glyphs[] = {{"#"}, {"##", "##"}, {"###", "# #", "###"}, DShape, OShape,
                                 TwoBowls(12, 9, "   ######   "), CWithStub(32)};
-    for (const GlyphRows& glyph : glyphs) {
-        for (Test test : tests) {
-            DrawProfileGlyph(glyph);
-            const std::int16_t clean = test();
-            for (std::uint8_t junk : {0, 1, 3, 200}) {
-                DrawProfileGlyph(glyph);
-                FillProfileTails(junk);
-                EXPECT_EQ(test(), clean) << "junk " << int(junk) << " on a glyph of " << glyph.size() << " rows";
-            }
-        }
-    }
+    ExpectBlindToProfileTails(tests, glyphs);
 }

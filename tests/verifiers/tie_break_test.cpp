@@ -57,15 +57,5 @@ TEST(TieBreaks, ReadNothingPastTheGlyph) {
     const Test tests[] = {Prefer9Over4, Prefer6Over4, Prefer7Over1, Prefer7Over3};
     const GlyphRows glyphs[] = {{"#"}, {"##", "##", "##"}, {"###", "# #", "###", "  #"},
                                 RightEdgeStep(true), RightEdgeStep(false)};
-    for (const GlyphRows& glyph : glyphs) {
-        for (Test test : tests) {
-            DrawProfileGlyph(glyph);
-            const std::int16_t clean = test();
-            for (std::uint8_t junk : {0, 2, 9, 250}) {
-                DrawProfileGlyph(glyph);
-                FillProfileTails(junk);
-                EXPECT_EQ(test(), clean) << "junk " << int(junk) << " on a glyph of " << glyph.size() << " rows";
-            }
-        }
-    }
+    ExpectBlindToProfileTails(tests, glyphs);
 }

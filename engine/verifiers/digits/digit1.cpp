@@ -157,8 +157,7 @@ std::int16_t Match1_H0B1E3a() {
     if (!InZone5(feet.left, {20, 21}) || !InZone5(feet.right, {24})) return 0;
     const Stroke stem = TraceStroke(e0, j0);
     if (!stem.Fits({0, 1}, {3}) || stem.slope < 2.0) return 0;
-    if (!TraceStroke(feet.left, j0).Fits({0}, {2})) return 0;
-    return TraceStroke(feet.right, j0).Fits({0}, {1}) ? 1 : 0;
+    return StraightFeetMeet(feet, j0) ? 1 : 0;
 }
 
 std::int16_t Match1_H0B1E3b() {
@@ -169,8 +168,7 @@ std::int16_t Match1_H0B1E3b() {
     if (!InZone5(feet.left, {20}) || !InZone5(feet.right, {24})) return 0;
     const Stroke stem = TraceStroke(e0, j0);
     if (!stem.Fits({0}, {3, 4}) || stem.slope < 2.5) return 0;
-    if (!TraceStroke(feet.left, j0).Fits({0}, {2})) return 0;
-    return TraceStroke(feet.right, j0).Fits({0}, {1}) ? 1 : 0;
+    return StraightFeetMeet(feet, j0) ? 1 : 0;
 }
 
 // A '1' whose flag split at the top: the two flag ends meet the stem in a junction near the top.

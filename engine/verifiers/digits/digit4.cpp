@@ -32,6 +32,23 @@ bool HasFullHeightRightColumn() {
     return false;
 }
 
+// The hole runs from the box's left side right to the apex junction, and from the apex down to
+// the junction below it; with `filled`, it covers a tenth of the box.
+bool HoleLeftOfStem(Node apex, Node below, bool filled) {
+    const HoleBox& hole = LargestHole();
+    if (hole.left > Box().left + 1 || hole.right < apex.x - 2) return false;
+    if (hole.top > apex.y + 1 || hole.bottom < below.y - 1) return false;
+    return !filled || HoleRatio(hole) >= 0.1;
+}
+
+// A stem split by the bar's junctions: steep from the apex down, less steep below the bar.
+bool SplitStemFits(Node apex, Node barJunction, Node belowBar, Node foot) {
+    const Stroke upper = LinkStroke(apex, barJunction);
+    if (!upper.Fits({0, 1, 2}, {3, 4}) || upper.slope < 3.0) return false;
+    const Stroke lower = LinkStroke(belowBar, foot);
+    return lower.Fits({0}, {3, 4}) && lower.slope >= 1.4;
+}
+
 std::int16_t Match4_H1B0E0a() {
     const GlyphBoxRecord& box = Box();
     const HoleBox& hole = LargestHole();
@@ -113,9 +130,7 @@ std::int16_t Match4_H1B2E2b() {
     if (!InZone5(e0, {2, 3, 4}) || !InZone5(e1, {20, 21, 22, 23, 24})) return 0;
     if (!TraceStroke(e0, j0).Fits({0}, {3, 4})) return 0;
     if (!IsSteepFoot(TraceStroke(e1, j1))) return 0;
-    const HoleBox& hole = LargestHole();
-    if (hole.left > Box().left + 1 || hole.right < j0.x - 2) return 0;
-    return hole.top <= j0.y + 1 && hole.bottom >= j1.y - 1 ? 1 : 0;
+    return HoleLeftOfStem(j0, j1, false) ? 1 : 0;
 }
 
 std::int16_t Match4_H1B2E2c() {
@@ -128,10 +143,7 @@ std::int16_t Match4_H1B2E2c() {
     if (!TraceStroke(e0, j0).Fits({0}, {3, 4})) return 0;
     const Stroke foot = TraceStroke(e1, j1);
     if (!foot.traced || foot.shape != 0 || foot.direction == 3) return 0;
-    const HoleBox& hole = LargestHole();
-    if (hole.left > Box().left + 1 || hole.right < j0.x - 2) return 0;
-    if (hole.top > j0.y + 1 || hole.bottom < j1.y - 1) return 0;
-    return HoleRatio(hole) >= 0.1 ? 1 : 0;
+    return HoleLeftOfStem(j0, j1, true) ? 1 : 0;
 }
 
 std::int16_t Match4_H1B2E2d() {
@@ -152,8 +164,7 @@ std::int16_t Match4_H1B2E2e() {
     const NodePair e = InXOrder(EndNode(0), EndNode(1));
     if (!InZone5(j0, {13, 14, 18, 19}) || !InZone5(j1, {23, 24})) return 0;
     if (!InZone5(e.left, {21, 22}) || !InZone5(e.right, {24})) return 0;
-    if (!TraceStroke(e.left, j1).Fits({0}, {2})) return 0;
-    if (!TraceStroke(e.right, j1).Fits({0}, {1})) return 0;
+    if (!StraightFeetMeet(e, j1)) return 0;
     const Stroke stem = LinkStroke(j0, j1);
     if (!stem.Fits({0}, {3, 4}) || stem.slope < 2.4) return 0;
     const HoleBox& hole = LargestHole();
@@ -181,9 +192,7 @@ std::int16_t Match4_H1B3E3a() {
     if (!WalkStroke(e2).Fits({0, 2}, {1, 2})) return 0;
     const Stroke stem = LinkStroke(j0, j1);
     if (!stem.traced || !InSet(stem.shape, {0, 1, 2}) || stem.slope < 2.0) return 0;
-    const HoleBox& hole = LargestHole();
-    if (hole.left > box.left + 1 || hole.right < j0.x - 2) return 0;
-    return hole.top <= j0.y + 1 && hole.bottom >= j1.y - 1 ? 1 : 0;
+    return HoleLeftOfStem(j0, j1, false) ? 1 : 0;
 }
 
 std::int16_t Match4_H1B3E3b() {
@@ -238,7 +247,6 @@ std::int16_t Match4_H1B3E3c() {
 }
 
 std::int16_t Match4_H1B3E3d() {
-    const GlyphBoxRecord& box = Box();
     const Node j0 = JunctionNode(0);
     const Node j1 = JunctionNode(1);
     const Node j2 = JunctionNode(2);
@@ -248,16 +256,9 @@ std::int16_t Match4_H1B3E3d() {
     if (!OnTopRow(e0) || !InZone5(e0, {3, 4})) return 0;
     if (!InZone5(e.left, {21, 22, 23}) || !InZone5(e.right, {24})) return 0;
     if (!TraceStroke(e0, j0).Fits({0}, {3, 4})) return 0;
-    if (!TraceStroke(e.left, j2).Fits({0}, {2})) return 0;
-    if (!TraceStroke(e.right, j2).Fits({0}, {1})) return 0;
-    const Stroke upperStem = LinkStroke(j0, j1);
-    if (!upperStem.Fits({0, 1, 2}, {3, 4}) || upperStem.slope < 3.0) return 0;
-    const Stroke lowerStem = LinkStroke(j1, j2);
-    if (!lowerStem.Fits({0}, {3, 4}) || lowerStem.slope < 1.4) return 0;
-    const HoleBox& hole = LargestHole();
-    if (hole.left > box.left + 1 || hole.right < j0.x - 2) return 0;
-    if (hole.top > j0.y + 1 || hole.bottom < j1.y - 1) return 0;
-    return HoleRatio(hole) >= 0.1 ? 1 : 0;
+    if (!StraightFeetMeet(e, j2)) return 0;
+    if (!SplitStemFits(j0, j1, j1, j2)) return 0;
+    return HoleLeftOfStem(j0, j1, true) ? 1 : 0;
 }
 
 std::int16_t Match4_H1B3E3e() {
@@ -288,7 +289,6 @@ std::int16_t Match4_H1B3E3e() {
 }
 
 std::int16_t Match4_H1B4E4a() {
-    const GlyphBoxRecord& box = Box();
     const Node j0 = JunctionNode(0);
     const Node j1 = JunctionNode(1);
     const Node j2 = JunctionNode(2);
@@ -303,16 +303,9 @@ std::int16_t Match4_H1B4E4a() {
     if (!TraceStroke(e0, j0).Fits({0}, {3, 4})) return 0;
     const Stroke arm = WalkStroke(e1);
     if (!arm.Fits({0}, {1, 4}) || arm.slope > 0.5) return 0;
-    if (!TraceStroke(e.left, j3).Fits({0}, {2})) return 0;
-    if (!TraceStroke(e.right, j3).Fits({0}, {1})) return 0;
-    const Stroke upperStem = LinkStroke(j0, j1);
-    if (!upperStem.Fits({0, 1, 2}, {3, 4}) || upperStem.slope < 3.0) return 0;
-    const Stroke lowerStem = LinkStroke(j2, j3);
-    if (!lowerStem.Fits({0}, {3, 4}) || lowerStem.slope < 1.4) return 0;
-    const HoleBox& hole = LargestHole();
-    if (hole.left > box.left + 1 || hole.right < j0.x - 2) return 0;
-    if (hole.top > j0.y + 1 || hole.bottom < j1.y - 1) return 0;
-    return HoleRatio(hole) >= 0.1 ? 1 : 0;
+    if (!StraightFeetMeet(e, j3)) return 0;
+    if (!SplitStemFits(j0, j1, j2, j3)) return 0;
+    return HoleLeftOfStem(j0, j1, true) ? 1 : 0;
 }
 
 // The hole tests of the apex templates: the hole reaches right to the apex junction, up to it,
@@ -418,8 +411,7 @@ std::int16_t Match4_H1B5E5a() {
     if (!TraceStroke(e.left, js.at[0]).Fits({0}, {2})) return 0;
     const Stroke arm = WalkStroke(e.right);
     if (!arm.Fits({0}, {1, 4}) || arm.slope > 0.3) return 0;
-    if (!TraceStroke(feet.left, j4).Fits({0}, {2})) return 0;
-    if (!TraceStroke(feet.right, j4).Fits({0}, {1})) return 0;
+    if (!StraightFeetMeet(feet, j4)) return 0;
     if (!LinkStroke(j0, js.at[0]).Fits({0}, {4})) return 0;
     const Stroke upperStem = LinkStrokeOr(j0, js.at[1], js.at[2]);
     if (!upperStem.Fits({0}, {3, 4}) || upperStem.slope < 2.2) return 0;
