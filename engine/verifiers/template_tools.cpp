@@ -152,8 +152,11 @@ Stroke LinkStrokeOr(Node from, Node to, Node otherwise) {
     return first.traced ? first : LinkStroke(from, otherwise);
 }
 
-bool StraightFeetMeet(NodePair feet, Node junction) {
-    return TraceStroke(feet.left, junction).Fits({0}, {2}) && TraceStroke(feet.right, junction).Fits({0}, {1});
+bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope) {
+    const Stroke left = TraceStroke(feet.left, junction);
+    if (!left.Fits({0}, {2}) || left.slope > maxSlope) return false;
+    const Stroke right = TraceStroke(feet.right, junction);
+    return right.Fits({0}, {1}) && right.slope <= maxSlope;
 }
 
 bool IsCase(int junctions, int ends) { return Glyph.JunctionCount == junctions && Glyph.EndpointCount == ends; }

@@ -86,8 +86,9 @@ Stroke LinkStroke(Node from, Node to);
 Stroke LinkStrokeOr(Node from, Node to, Node otherwise);
 
 // Two feet meeting a stem at the junction: straight strokes, the left one heading up-right
-// (direction 2) to it, the right one up-left (direction 1).
-bool StraightFeetMeet(NodePair feet, Node junction);
+// (direction 2) to it, the right one up-left (direction 1), neither steeper than maxSlope.
+inline constexpr double AnySlope = 1e9;
+bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope = AnySlope);
 
 // The group's case: its junction and end-point counts.
 bool IsCase(int junctions, int ends);

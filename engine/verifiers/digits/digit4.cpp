@@ -235,10 +235,7 @@ std::int16_t Match4_H1B3E3c() {
     if (!InZone5(e0, {14, 19}) || !InZone5(e.left, {21, 22}) || !InZone5(e.right, {24})) return 0;
     const Stroke arm = TraceStroke(e0, j0);
     if (!arm.Fits({0}, {1, 4}) || arm.slope > 0.5) return 0;
-    const Stroke footLeft = TraceStroke(e.left, j2);
-    if (!footLeft.Fits({0}, {2}) || footLeft.slope > 0.8) return 0;
-    const Stroke footRight = TraceStroke(e.right, j2);
-    if (!footRight.Fits({0}, {1}) || footRight.slope > 0.8) return 0;
+    if (!StraightFeetMeet(e, j2, 0.8)) return 0;
     const Stroke stem = LinkStroke(j1, j2);
     if (!stem.Fits({0}, {3, 4}) || stem.slope < 2.0) return 0;
     const HoleBox& hole = LargestHole();
@@ -358,10 +355,7 @@ std::int16_t Match4_H1B4E4c() {
     if (!TraceStroke(e.left, js.at[0]).Fits({0}, {2})) return 0;
     const Stroke arm = TraceStroke(e.right, js.at[2]);
     if (!arm.Fits({0}, {1, 4}) || arm.slope > 0.8) return 0;
-    const Stroke footLeft = TraceStroke(feet.left, j3);
-    if (!footLeft.Fits({0}, {2}) || footLeft.slope > 0.8) return 0;
-    const Stroke footRight = TraceStroke(feet.right, j3);
-    if (!footRight.Fits({0}, {1}) || footRight.slope > 0.8) return 0;
+    if (!StraightFeetMeet(feet, j3, 0.8)) return 0;
     const Stroke bar = LinkStroke(js.at[0], js.at[1]);
     if (!bar.Fits({0, 1}, {2, 3}) || bar.slope > 0.3) return 0;
     const Stroke stem = LinkStrokeOr(j3, js.at[1], js.at[2]);
@@ -382,10 +376,7 @@ std::int16_t Match4_H1B4E4d() {
     const Stroke diagonal = TraceStroke(e0, j0);
     if (!diagonal.Fits({0}, {3, 4}) || diagonal.slope < 0.4) return 0;
     if (!TraceStroke(e1, js.at[0]).Fits({0}, {2})) return 0;
-    const Stroke footLeft = TraceStroke(feet.left, j3);
-    if (!footLeft.Fits({0}, {2}) || footLeft.slope > 0.8) return 0;
-    const Stroke footRight = TraceStroke(feet.right, j3);
-    if (!footRight.Fits({0}, {1}) || footRight.slope > 0.8) return 0;
+    if (!StraightFeetMeet(feet, j3, 0.8)) return 0;
     if (!LinkStroke(j0, js.at[0]).Fits({0}, {4})) return 0;
     const Stroke bar = LinkStroke(js.at[0], js.at[1]);
     if (!bar.Fits({0}, {2, 3}) || bar.slope > 0.5) return 0;
