@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/packed_point.h"
@@ -17,6 +18,21 @@ inline constexpr std::uint8_t NeighbourDR = 0x08;
 inline constexpr std::uint8_t NeighbourD = 0x04;
 inline constexpr std::uint8_t NeighbourDL = 0x02;
 inline constexpr std::uint8_t NeighbourL = 0x01;
+
+// A stair cell: two neighbours next to each other, one of them on a side.
+inline constexpr std::uint8_t StairCodes[] = {
+    NeighbourDL | NeighbourL,  NeighbourD | NeighbourDL, NeighbourDR | NeighbourD, NeighbourR | NeighbourDR,
+    NeighbourUR | NeighbourR,  NeighbourU | NeighbourUR, NeighbourUL | NeighbourL, NeighbourUL | NeighbourU};
+
+template <std::size_t N>
+constexpr bool CodeIn(std::uint8_t code, const std::uint8_t (&codes)[N]) {
+    for (std::uint8_t c : codes) {
+        if (code == c) return true;
+    }
+    return false;
+}
+
+constexpr bool IsStairCode(std::uint8_t code) { return CodeIn(code, StairCodes); }
 
 // Cell values with a fixed meaning while holes are labelled.
 inline constexpr std::uint8_t OutsideMark = 5;

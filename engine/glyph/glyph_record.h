@@ -63,6 +63,8 @@ struct GlyphRecord {
     // Grids.
     GlyphGrid SkeletonImage;  // glyph on entry, skeleton after thinning, trace marks 3 to 5
     GlyphGrid GlyphImage;     // the filled, cleaned glyph as it stood before thinning
+    std::int16_t SavedGlyphHeight;  // size of the glyph saved in GlyphImage
+    std::int16_t SavedGlyphWidth;
 
     // Size.
     std::int16_t GlyphHeight;

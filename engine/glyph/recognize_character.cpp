@@ -1,6 +1,8 @@
 #include "engine/glyph/recognize_character.h"
 
+#include "engine/glyph/features.h"
 #include "engine/glyph/glyph_record.h"
+#include "engine/glyph/normalize.h"
 #include "engine/verifiers/families.h"
 
 namespace {
@@ -27,6 +29,8 @@ void BuildCandidateString() {
 }
 
 std::int16_t RecognizeCharacter(int mode) {
+    if (NormalizeAndThinCharacter() != 0) return GlyphRejected;
+    if (PrepareSkeletonFeatures() != 0) return GlyphRejected;
     Glyph.DigitCandidateCount = 0;
     Glyph.LetterCandidateCount = 0;
     if (mode == ModeDigits || mode == ModeBoth) ClassifyDigit();

@@ -138,19 +138,27 @@ int DecideSLowerLeft(const TraceFigures& f) {
     return DecideSLowerRight(f);
 }
 
+constexpr int NoAnswer = -1;
+
+// A single crossing at p: flat on both sides of it, or flat on one side and bowed on the other.
+int HookAtCrossing(const TraceFigures& f, int p, int hookAfter, int hookBefore) {
+    const int before = LargestDistance(0, p);
+    const int after = LargestDistance(p, f.n);
+    const int halfUnit = (f.unit + 1) / 2;
+    if (before < f.unit && after < f.unit) return ShapeStraight;
+    if (before < halfUnit && after >= f.unit) return hookAfter;
+    if (before >= f.unit && after < halfUnit) return hookBefore;
+    return NoAnswer;
+}
+
 // One crossing from side 3 to side 13 and none back.
 int DecideSingleCrossingToFar(const TraceFigures& f) {
     if (f.upperToFar > 0) return DecideUpperToFar(f);
     if (f.upperToNear > 0) return f.lowerToFar > 0 ? DecideUpperToNear(f) : DecideSLowerLeft(f);
     if (f.lowerToFar > 0) return DecideRest(f);
     if (f.lowerToNear > 0) return DecideSLowerLeft(f);
-    const int p = f.toFarFirst;
-    const int before = LargestDistance(0, p);
-    const int after = LargestDistance(p, f.n);
-    const int halfUnit = (f.unit + 1) / 2;
-    if (before < f.unit && after < f.unit) return ShapeStraight;
-    if (before < halfUnit && after >= f.unit) return ShapeHookAfterCrossingToFar;
-    if (before >= f.unit && after < halfUnit) return ShapeHookBeforeCrossingToFar;
+    const int hook = HookAtCrossing(f, f.toFarFirst, ShapeHookAfterCrossingToFar, ShapeHookBeforeCrossingToFar);
+    if (hook != NoAnswer) return hook;
     if (f.direction == -1.0f) return ShapeSLowerLeft;
     return DecideSLowerRight(f);
 }
@@ -158,13 +166,8 @@ int DecideSingleCrossingToFar(const TraceFigures& f) {
 // No crossing from side 3 to side 13.
 int DecideNoCrossingToFar(const TraceFigures& f) {
     if (f.toNearCount != 1 || f.lowerToFar != 0) return DecideUpperToFar(f);
-    const int p = f.toNearFirst;
-    const int before = LargestDistance(0, p);
-    const int after = LargestDistance(p, f.n);
-    const int halfUnit = (f.unit + 1) / 2;
-    if (before < f.unit && after < f.unit) return ShapeStraight;
-    if (before < halfUnit && after >= f.unit) return ShapeHookAfterCrossingToNear;
-    if (before >= f.unit && after < halfUnit) return ShapeHookBeforeCrossingToNear;
+    const int hook = HookAtCrossing(f, f.toNearFirst, ShapeHookAfterCrossingToNear, ShapeHookBeforeCrossingToNear);
+    if (hook != NoAnswer) return hook;
     if (f.direction == 1.0f) return ShapeSLowerRight;
     return DecideUpperToFar(f);
 }

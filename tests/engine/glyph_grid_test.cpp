@@ -172,13 +172,7 @@ TEST(GlyphPoints, FullListsStopTheScan) {
     EXPECT_EQ(ListEndpoints(), 1);
     EXPECT_EQ(Glyph.IsolatedPointCount, MaxIsolatedPoints);
 
-    // Two bands of 63 vertical two-cell strokes give 252 end points.
-    ResetGlyphRecord();
-    Glyph.GlyphHeight = 5;
-    Glyph.GlyphWidth = 125;
-    for (int col = 1; col <= 125; col += 2) {
-        for (int row : {1, 2, 4, 5}) Glyph.SkeletonImage.Set(row, col, 1);
-    }
+    DrawManyStrokeEnds();
     EXPECT_EQ(ListEndpoints(), 1);
     EXPECT_EQ(Glyph.EndpointCount, MaxEndpoints);
 }

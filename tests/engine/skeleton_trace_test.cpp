@@ -11,25 +11,6 @@ namespace {
 
 const SkeletonArt VerticalBar(15, "..#..");
 
-// An arc from (1, 8) to (21, 8) bulging to the left; no cell lies on its chord.
-const SkeletonArt LeftArc = {
-    ".......#", ".....##.", "....#...", "...#....", "..#.....", "..#.....", ".#......",
-    ".#......", "#.......", "#.......", "#.......", "#.......", "#.......", ".#......",
-    ".#......", "..#.....", "..#.....", "...#....", "....#...", ".....##.", ".......#",
-};
-
-// A horizontal bar on row 1 with a stem down from column 6.
-const SkeletonArt TeeShape = {
-    "###########", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
-    ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
-};
-
-// A closed diamond around (6, 6).
-const SkeletonArt Diamond = {
-    ".....#.....", "....#.#....", "...#...#...", "..#.....#..", ".#.......#.", "#.........#",
-    ".#.......#.", "..#.....#..", "...#...#...", "....#.#....", ".....#.....",
-};
-
 TEST(SkeletonTrace, VerticalStrokeRunsAlongItsChord) {
     DrawSkeleton(VerticalBar);
     ASSERT_EQ(TraceSkeletonPath(1, 3, 15, 3), 0);
@@ -74,6 +55,28 @@ struct ChordCase {
     float direction, steepness, slope, ratio;
 };
 
+TEST(SkeletonTrace, DigitalChordRoundsItsOffsets) {
+    DrawSkeleton(Ell);
+    ASSERT_EQ(TraceSkeletonPath(1, 1, 10, 8), 0);
+    EXPECT_EQ(ReadGrid(Glyph.SkeletonImage, 0, 12, 10), (GlyphRows{
+                                                            "..........",
+                                                            ".#........",
+                                                            ".#3.......",
+                                                            ".#.3......",
+                                                            ".#.3......",
+                                                            ".#..3.....",
+                                                            ".#...3....",
+                                                            ".#....3...",
+                                                            ".#....3...",
+                                                            ".#.....3..",
+                                                            "..#######.",
+                                                            "..........",
+                                                        }));
+    EXPECT_EQ(Glyph.ChordHitCount, 0);
+    EXPECT_EQ(Glyph.PathPointCount, 16);
+    EXPECT_EQ(Glyph.ChordLength, 11);
+}
+
 TEST(SkeletonTrace, ChordMeasuresFollowTheEndPoints) {
     const ChordCase cases[] = {
         {0, 10, 10, 1.0f, -2.0f, 0.0f, 11.0f / 10.0f},
@@ -103,7 +106,7 @@ TEST(SkeletonTrace, ChordMeasuresFollowTheEndPoints) {
 TEST(SkeletonTrace, ReversedTraceKeepsChordAndMarks) {
     StartBlankGlyph(16, 14);
     DrawStroke(3, 3, 13, 8);
-    Glyph.SkeletonImage.Set(1, 1, 1);  // specks widen the box so both extensions have room
+    Glyph.SkeletonImage.Set(1, 1, 1);  // dots widen the box so both extensions have room
     Glyph.SkeletonImage.Set(16, 14, 1);
     FitSkeletonBox();
 
@@ -175,33 +178,36 @@ TEST(SkeletonTrace, ClearMarksRemovesMarksAndKeepsTheSkeleton) {
     EXPECT_EQ(CountCellsWithValue(1), skeletonCells);
 }
 
+// A new trace after the marks of the last one are cleared.
+std::int16_t Retrace(int row1, int col1, int row2, int col2) {
+    ClearMarks(ChordMark);
+    return TraceSkeletonPath(static_cast<std::int16_t>(row1), static_cast<std::int16_t>(col1),
+                             static_cast<std::int16_t>(row2), static_cast<std::int16_t>(col2));
+}
+
 TEST(SkeletonTrace, JunctionsEndOrStopTheWalk) {
     DrawSkeleton(TeeShape);
     // From the stem's end the walk meets the crossing cells next to the target and stops there.
-    ASSERT_EQ(TraceSkeletonPath(10, 6, 1, 6), 0);
+    ASSERT_EQ(Retrace(10, 6, 1, 6), 0);
     EXPECT_EQ(Glyph.PathPointCount, 9);
     EXPECT_EQ(Glyph.PathY[8], 2);
 
     // Leaving the junction takes its first neighbour in the order U, R, D, L: along the bar.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 6, 10, 6), 1);
+    EXPECT_EQ(Retrace(1, 6, 10, 6), 1);
     EXPECT_EQ(Glyph.PathX[1], 7);
     EXPECT_EQ(Glyph.PathY[1], 1);
 
     // Along the bar the walk runs into the crossing far from the target.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 1, 1, 11), 1);
+    EXPECT_EQ(Retrace(1, 1, 1, 11), 1);
     EXPECT_EQ(Glyph.PathX[Glyph.PathPointCount - 1], 5);
 
     // Within two rows and columns of the target the crossing counts as arrival.
-    ClearMarks(ChordMark);
-    ASSERT_EQ(TraceSkeletonPath(1, 1, 2, 6), 0);
+    ASSERT_EQ(Retrace(1, 1, 2, 6), 0);
     EXPECT_EQ(Glyph.PathPointCount, 5);
     EXPECT_EQ(Glyph.PathX[4], 5);
 
     // Leaving along the bar away from the target ends at the bar's end: a dead end.
-    ClearMarks(ChordMark);
-    EXPECT_EQ(TraceSkeletonPath(1, 8, 1, 1), 1);
+    EXPECT_EQ(Retrace(1, 8, 1, 1), 1);
     EXPECT_EQ(Glyph.PathX[Glyph.PathPointCount - 1], 11);
 }
 

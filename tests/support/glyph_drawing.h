@@ -50,3 +50,14 @@ inline int CountCellsEqual(const GlyphGrid& grid, int value) {
     }
     return count;
 }
+
+// Two bands of 63 vertical two-cell strokes inside the border: 252 end points, more than any
+// list holds.
+inline void DrawManyStrokeEnds() {
+    ResetGlyphRecord();
+    Glyph.GlyphHeight = 5;
+    Glyph.GlyphWidth = 125;
+    for (int col = 1; col <= 125; col += 2) {
+        for (int row : {1, 2, 4, 5}) Glyph.SkeletonImage.Set(row, col, 1);
+    }
+}

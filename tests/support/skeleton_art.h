@@ -9,9 +9,41 @@
 #include <vector>
 
 #include "engine/glyph/glyph_record.h"
-#include "support/glyph_drawing.h"
+#include "glyph_drawing.h"
 
 using SkeletonArt = GlyphRows;
+
+// An arc from (1, 8) to (21, 8) bulging to the left; no cell lies on its chord.
+inline const SkeletonArt LeftArc = {
+    ".......#", ".....##.", "....#...", "...#....", "..#.....", "..#.....", ".#......",
+    ".#......", "#.......", "#.......", "#.......", "#.......", "#.......", ".#......",
+    ".#......", "..#.....", "..#.....", "...#....", "....#...", ".....##.", ".......#",
+};
+
+// A horizontal bar on row 1 with a stem down from column 6.
+inline const SkeletonArt TeeShape = {
+    "###########", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+    ".....#.....", ".....#.....", ".....#.....", ".....#.....", ".....#.....",
+};
+
+// A closed diamond around (6, 6).
+inline const SkeletonArt Diamond = {
+    ".....#.....", "....#.#....", "...#...#...", "..#.....#..", ".#.......#.", "#.........#",
+    ".#.......#.", "..#.....#..", "...#...#...", "....#.#....", ".....#.....",
+};
+
+// A bent stroke: down the left side, then along the bottom.
+inline const SkeletonArt Ell = {
+    "#.......", "#.......", "#.......", "#.......", "#.......",
+    "#.......", "#.......", "#.......", "#.......", ".#######",
+};
+
+// An S from its upper end (1, 11) to its lower end (19, 1).
+inline const SkeletonArt SCurve = {
+    "...########", "..#........", ".#.........", ".#.........", ".#.........", ".#.........", ".#.........",
+    "..#........", "...#####...", "........#..", ".........#.", ".........#.", ".........#.", ".........#.",
+    ".........#.", ".........#.", "........#..", ".......#...", "#######....",
+};
 
 // Box of the cells of value 1, and the units derived from it.
 inline void FitSkeletonBox() {
