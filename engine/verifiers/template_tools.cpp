@@ -17,12 +17,12 @@ SortedNodes NoSortedNodes() {
     return sorted;
 }
 
-// Reads the sort's index order back into points, lo..hi of the given list.
+// Reads the sort's order of the list indexes lo..hi back into points.
 SortedNodes ReadSorted(const GlyphPoint* list, int count, int lo, int hi) {
     SortedNodes sorted = NoSortedNodes();
     for (int k = 0; k <= hi - lo && k < MaxSortedNodes; ++k) {
-        const int index = lo + Glyph.SortOrder[k];
-        if (index >= 0 && index < count) sorted.at[k] = NodeOf(list[index], index);
+        const int index = Glyph.SortOrder[k];  // the sorts leave list indexes
+        if (index >= lo && index <= hi && index < count) sorted.at[k] = NodeOf(list[index], index);
     }
     return sorted;
 }

@@ -90,6 +90,7 @@ std::string FontName(int font) { return LoadedFamily(font).toStdString(); }
 
 GrayPatch RenderDigit(char digit, const DigitStyle& style) {
     QFont font(LoadedFamily(style.font));
+    font.setBold(true);
     font.setPixelSize(RenderPointSize);
     QPainterPath outline;
     outline.addText(0, 0, font, QString(QChar(digit)));
