@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 #include <string>
 
 #include "engine/glyph/glyph_record.h"
@@ -172,4 +173,15 @@ TEST(DigitGlyphs, SevenWithoutBase) {
 TEST(DigitGlyphs, EightNeedsTwoSizeableLoops) {
     ExpectReadAs('8', Eight, IsDigit8);
     ExpectRefused('8', EightOnTinyLoop, IsDigit8);
+}
+
+TEST(DigitGlyphs, OneStrokeThreeAndSevenNeedNoIsolatedPoint) {
+    // At 30 rows both thin to a single stroke; a stray skeleton point keeps them from that case.
+    const std::pair<DrawDigit, std::int16_t (*)()> oneStroke[] = {{Three, IsDigit3}, {Seven, IsDigit7}};
+    for (const auto& [draw, verifier] : oneStroke) {
+        ASSERT_TRUE(Read(draw, 0.75, verifier).accepted);
+        ASSERT_EQ(Glyph.JunctionCount, 0);
+        Glyph.IsolatedPointCount = 1;
+        EXPECT_EQ(verifier(), 0);
+    }
 }

@@ -208,13 +208,33 @@ TEST(Reject7_NarrowLowStart, NarrowGlyphsMustStartHigh) {
     EXPECT_EQ(Reject7_NarrowLowStart(), 0);
 }
 
+namespace {
+
+// An '8' outline (it passes the waist pre-test) with two holes and junctions set by hand; its
+// skeleton is left empty, so any link the template traced would fail.
+const GlyphRows EightOutline = {
+    " ########## ", "###      ###", "###      ###", "###      ###", "###      ###", "###      ###",
+    " ###    ### ", "  ########  ", "  ########  ", " ###    ### ", "###      ###", "###      ###",
+    "###      ###", "###      ###", "###      ###", "###      ###", "###      ###", " ########## ",
+};
+
+void DescribeEight(std::int16_t upperArea, std::int16_t lowerArea, int rightJunctionX) {
+    DrawProfileGlyph(EightOutline);
+    Glyph.HoleCount = 2;
+    const HoleBox upper{2, 7, 3, 10, 6, upperArea};
+    const HoleBox lower{10, 17, 3, 10, 7, lowerArea};
+    Glyph.HoleBoxes[0] = upperArea >= lowerArea ? upper : lower;
+    Glyph.HoleBoxes[1] = upperArea >= lowerArea ? lower : upper;
+    Glyph.JunctionCount = 2;
+    Glyph.Junctions[0] = GlyphPoint{6, 9};
+    Glyph.Junctions[1] = GlyphPoint{static_cast<std::int16_t>(rightJunctionX), 9};
+}
+
+}  // namespace
+
 TEST(Reject8_NoWaist, NeedsAPinchOnBothSides) {
-    // An '8' outline: two bowls pinched in at rows 7-8.
-    GlyphRows eight = {
-        " ########## ", "###      ###", "###      ###", "###      ###", "###      ###", "###      ###",
-        " ###    ### ", "  ########  ", "  ########  ", " ###    ### ", "###      ###", "###      ###",
-        "###      ###", "###      ###", "###      ###", "###      ###", "###      ###", " ########## ",
-    };
+    // Two bowls pinched in at rows 7-8.
+    const GlyphRows& eight = EightOutline;
     DrawProfileGlyph(eight);
     EXPECT_EQ(Reject8_NoWaist(), 0);
     // Pinched on the right only.
@@ -234,6 +254,26 @@ TEST(Reject8_NoWaist, NeedsAPinchOnBothSides) {
     lowWaist[9] = "  ########  ";
     DrawProfileGlyph(lowWaist);
     EXPECT_EQ(Reject8_NoWaist(), 1);
+    EXPECT_EQ(IsDigit8(), 0);
+}
+
+TEST(IsDigit8, TouchingJunctionsNeedNoLink) {
+    DescribeEight(30, 48, 7);
+    EXPECT_EQ(IsDigit8(), 2);
+    // Three columns apart the link is traced, and there is no skeleton to trace.
+    DescribeEight(30, 48, 8);
+    EXPECT_EQ(IsDigit8(), 0);
+}
+
+TEST(IsDigit8, TheSmallerHoleCoversATwelfthOfTheBox) {
+    // The box holds 12 x 18 = 216 cells: 26 of them are 12 %, 25 are not, upper or lower.
+    DescribeEight(26, 48, 7);
+    EXPECT_EQ(IsDigit8(), 2);
+    DescribeEight(25, 48, 7);
+    EXPECT_EQ(IsDigit8(), 0);
+    DescribeEight(48, 26, 7);
+    EXPECT_EQ(IsDigit8(), 2);
+    DescribeEight(48, 25, 7);
     EXPECT_EQ(IsDigit8(), 0);
 }
 

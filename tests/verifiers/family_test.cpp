@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "engine/glyph/glyph_record.h"
+#include "engine/glyph/glyph_grid.h"
 #include "support/glyph_profiles.h"
+#include "support/skeleton_art.h"
 
 namespace {
 
@@ -298,4 +300,21 @@ TEST(LetterFamily, CAndGFollowTheOpenRightSide) {
     DrawProfileGlyph(g);
     AcceptLetters("CG");
     EXPECT_EQ(RunLetterFamily(StubLetters()), 'G');
+}
+
+TEST(LetterFamily, XAndHFollowTheStems) {
+    // Parallel stems from the first two end points: H.
+    DrawSkeleton({"#.......#", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#", "#########",
+                  "#.......#", "#.......#", "#.......#", "#.......#", "#.......#"});
+    ListEndpoints();
+    ListJunctions();
+    AcceptLetters("HX");
+    EXPECT_EQ(RunLetterFamily(StubLetters()), 'H');
+    // Crossing strokes: X.
+    DrawSkeleton({"#.......#", ".#.....#.", "..#...#..", "...#.#...", "....#....", "...#.#...", "..#...#..",
+                  ".#.....#.", "#.......#"});
+    ListEndpoints();
+    ListJunctions();
+    AcceptLetters("XH");
+    EXPECT_EQ(RunLetterFamily(StubLetters()), 'X');
 }
