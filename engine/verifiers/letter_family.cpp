@@ -53,7 +53,7 @@ const LetterVerifier LetterOrder[LetterCount] = {
     {'V', FirstRowSlot('V'), LetterNotYetBuilt},
     {'W', FirstRowSlot('W'), LetterNotYetBuilt},
     {'X', FirstRowSlot('X'), LetterNotYetBuilt},
-    {'Z', FirstRowSlot('Z'), LetterNotYetBuilt},
+    {'Z', FirstRowSlot('Z'), IsLetterZ},
     {'A', SecondRowSlot('A'), LetterNotYetBuilt},
     {'B', SecondRowSlot('B'), LetterNotYetBuilt},
     {'D', SecondRowSlot('D'), LetterNotYetBuilt},
@@ -70,7 +70,7 @@ const LetterVerifier LetterOrder[LetterCount] = {
     {'R', SecondRowSlot('R'), LetterNotYetBuilt},
     {'T', SecondRowSlot('T'), LetterNotYetBuilt},
     {'U', SecondRowSlot('U'), LetterNotYetBuilt},
-    {'Y', SecondRowSlot('Y'), LetterNotYetBuilt},
+    {'Y', SecondRowSlot('Y'), IsLetterY},
 };
 
 int LetterSlot(char letter) {

@@ -16,3 +16,6 @@ inline constexpr std::int16_t LetterAccepted = 2;
 // R to W.
 
 // Y and Z.
+std::int16_t IsLetterY();
+std::int16_t IsLetterZ();
+std::int16_t RejectZ_SecondBar();
