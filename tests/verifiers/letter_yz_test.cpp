@@ -24,27 +24,29 @@ struct YSplits {
     bool foot;
 };
 
+constexpr int ForkRow = 13;
+constexpr int ForkCol = 11;
+
+// An arm from the top corner in `cornerCol` down to the fork. Split, it starts four columns
+// further in and three rows lower, in a junction with two spurs up to the top row.
+void DrawArm(bool split, int cornerCol, int inward) {
+    if (!split) {
+        DrawStroke(1, cornerCol, ForkRow, ForkCol);
+        return;
+    }
+    const int col = cornerCol + 4 * inward;
+    DrawStroke(4, col, ForkRow, ForkCol);
+    DrawStroke(4, col, 1, col - 3);
+    DrawStroke(4, col, 1, col + 3);
+}
+
 // A Y of 25 rows and 21 columns: the arms from the top corners meet the stem in a fork at the
 // centre, and the stem runs down to the bottom row. A split tip ends in a junction with two
 // short spurs (a V over an arm, a spread foot under the stem).
 void DrawY(YSplits split) {
     StartBlankGlyph(25, 21);
-    constexpr int ForkRow = 13;
-    constexpr int ForkCol = 11;
-    if (split.left) {
-        DrawStroke(4, 5, ForkRow, ForkCol);
-        DrawStroke(4, 5, 1, 2);
-        DrawStroke(4, 5, 1, 8);
-    } else {
-        DrawStroke(1, 1, ForkRow, ForkCol);
-    }
-    if (split.right) {
-        DrawStroke(4, 17, ForkRow, ForkCol);
-        DrawStroke(4, 17, 1, 14);
-        DrawStroke(4, 17, 1, 20);
-    } else {
-        DrawStroke(1, 21, ForkRow, ForkCol);
-    }
+    DrawArm(split.left, 1, 1);
+    DrawArm(split.right, 21, -1);
     if (split.foot) {
         DrawStroke(ForkRow, ForkCol, 22, ForkCol);
         DrawStroke(22, ForkCol, 25, 8);
