@@ -91,12 +91,7 @@ std::int16_t RunLetterFamily(const LetterVerifier (&order)[LetterCount]) {
     for (int slot = 0; slot < LetterVoteSlots; ++slot) {
         if (Glyph.LetterVotes[slot] != 0) Glyph.LetterCandidates[Glyph.LetterCandidateCount++] = SlotLetter(slot);
     }
-    if (Glyph.LetterCandidateCount == 1) return Glyph.LetterCandidates[0];
-    if (Glyph.LetterCandidateCount == 2) {
-        ResolveLetterPair();
-        if (Glyph.LetterCandidateCount == 1) return Glyph.LetterCandidates[0];
-    }
-    return 0;
+    return FamilyAnswer(Glyph.LetterCandidates, Glyph.LetterCandidateCount, ResolveLetterPair);
 }
 
 std::int16_t ClassifyLetter() { return RunLetterFamily(LetterOrder); }
