@@ -4,7 +4,6 @@
 #include "engine/glyph/glyph_record.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
-#include "engine/location/contours.h"
 #include "engine/location/edge_image.h"
 #include "engine/location/line_boxes.h"
 #include "engine/location/pipeline_state.h"
@@ -88,11 +87,6 @@ void RemoveRange(int first, int last) {
     for (int i = last; i >= first; --i) RemoveBox(i);
 }
 
-// BinaryBackup cleared over the rectangle (clipped to the frame).
-void EraseBackup(int left, int top, int right, int bottom) {
-    EraseRegionMarks(PackPoint(left, top), PackPoint(right, bottom), EraseByColumns, EraseWholeBox);
-}
-
 bool ReadsAsWideLetter(int first, int last) {
     if (BoxGrayLevelHistogram(first, last) != 1) return false;
     return Glyph.CandidateString[0] == 'W' || Glyph.CandidateString[0] == 'M';
@@ -102,7 +96,8 @@ bool BoxesOverlap(const CharBox& a, const CharBox& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
-// Raises the retry threshold of the box (a new entry starts above the sweep's threshold).
+}  // namespace
+
 int RaiseWideBoxThreshold(const CharBox& box) {
     for (int e = 0; e < RetriedWideBoxCount; ++e) {
         RetriedWideBox& entry = RetriedWideBoxes[e];
@@ -115,6 +110,8 @@ int RaiseWideBoxThreshold(const CharBox& box) {
     RetriedWideBoxes[slot] = RetriedWideBox{box, static_cast<std::uint8_t>(threshold)};
     return threshold;
 }
+
+namespace {
 
 // Clears the thinnest column near the middle of box i when it carries little ink.
 bool CutThinColumn(int i, const Line& line) {
@@ -139,7 +136,7 @@ bool CutThinColumn(int i, const Line& line) {
         }
     }
     if (cut < 0 || cutInk > MaxCutInk) return false;
-    EraseBackup(cut, T(i) - CutClearance, cut, B(i) + CutClearance);
+    ClearBackupRect(cut, T(i) - CutClearance, cut, B(i) + CutClearance);
     return true;
 }
 
@@ -365,7 +362,7 @@ RuleResult EraseDetachedStart(const Line& line) {
         top = std::min(top, T(i));
         bottom = std::max(bottom, B(i));
     }
-    EraseBackup(L(0), top, R(m - 1), bottom);
+    ClearBackupRect(L(0), top, R(m - 1), bottom);
     return Answer(SegmentRedo);
 }
 
@@ -439,7 +436,7 @@ RuleResult TrimCrowdedLine(const Line& line) {
 // Rule 16's test: box 4 stands apart on both sides; the region below it is erased.
 RuleResult EraseLoneFifthBox(const Line& line) {
     if (L(4) - R(3) + 1 > 2 * line.gap && L(5) - R(4) + 1 > 2 * line.gap) {
-        EraseBackup(L(4) - EraseMargin, T(4), R(4), B(4) + BelowSerialDepth);
+        ClearBackupRect(L(4) - EraseMargin, T(4), R(4), B(4) + BelowSerialDepth);
         return Answer(SegmentFatal);
     }
     return Answer(SegmentKeep);
@@ -469,7 +466,7 @@ RuleResult EraseCrowdedStart(const Line& line) {
         if (GapAfter(i) > GapAfter(m)) m = i;
     }
     if (GapAfter(m) + GapOffset > 3 * line.g && Count() - m > CrowdedTail) {
-        EraseBackup(L(0), T(0) - EraseMargin, R(m), B(m) + EraseMargin);
+        ClearBackupRect(L(0), T(0) - EraseMargin, R(m), B(m) + EraseMargin);
         return Answer(SegmentRedo);
     }
     return Next;
@@ -506,7 +503,7 @@ RuleResult CutRunTogetherStart(const Line& line) {
         if (cut < 0 || ColumnProfile[x] < ColumnProfile[cut]) cut = x;
     }
     if (cut < 0 || ColumnProfile[cut] > MaxCutInk) return Next;
-    EraseBackup(cut, T(widest) - CutClearance, cut, B(widest) + CutClearance);
+    ClearBackupRect(cut, T(widest) - CutClearance, cut, B(widest) + CutClearance);
     return Answer(SegmentRedo);
 }
 
@@ -578,14 +575,13 @@ int SegmentTypeRow(Line& line) {
 }  // namespace
 
 int SegmentCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
-    // Vertical lines have their own rules; until they stand a vertical line is rejected.
-    if (VerticalModeFlag == 1) return SegmentReject;
+    if (VerticalModeFlag == 1) return SegmentCodeColumn(charHeight, charWidth);
     Line line{charHeight, charWidth, centreLine, boxGap, true};
     return SegmentCodeRow(line);
 }
 
 int SegmentTypeCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
-    if (VerticalModeFlag == 1) return SegmentReject;
+    if (VerticalModeFlag == 1) return SegmentTypeColumn(charHeight, charWidth);
     Line line{charHeight, charWidth, centreLine, boxGap, false};
     return SegmentTypeRow(line);
 }
