@@ -264,11 +264,4 @@ TEST_F(SegmentRulesTest, TypeLinesOfSixLoseTheirFirstTwo) {
     EXPECT_EQ(LineBoxes[0].left, 30 + 2 * 28);
 }
 
-TEST_F(SegmentRulesTest, VerticalLinesAreRejectedForNow) {
-    VerticalModeFlag = 1;
-    SetBoxes(11);
-    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentReject);
-    EXPECT_EQ(SegmentTypeCodeLine(0, 40, 20, 220, 9), SegmentReject);
-}
-
 }  // namespace
