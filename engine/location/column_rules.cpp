@@ -7,6 +7,7 @@
 
 #include "engine/location/binary_regions.h"
 #include "engine/location/edge_image.h"
+#include "engine/location/line_box_sides.h"
 #include "engine/location/line_boxes.h"
 #include "engine/location/pipeline_state.h"
 #include "engine/location/planes.h"
@@ -71,15 +72,9 @@ struct Column {
     PackedPoint axisB = 0;
 };
 
-int Count() { return LineBoxCount; }
-int L(int i) { return LineBoxes[i].left; }
-int T(int i) { return LineBoxes[i].top; }
-int R(int i) { return LineBoxes[i].right; }
-int B(int i) { return LineBoxes[i].bottom; }
-int Last() { return Count() - 1; }
+using namespace line_box_sides;
+
 int Height(int i) { return B(i) - T(i); }
-int InclusiveWidth(int i) { return R(i) - L(i) + 1; }
-int InclusiveHeight(int i) { return B(i) - T(i) + 1; }
 int GapAfter(int i) { return T(i + 1) - B(i); }
 int CentreX(int i) { return (L(i) + R(i)) / 2; }
 int CentreY(int i) { return (T(i) + B(i)) / 2; }

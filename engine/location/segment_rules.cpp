@@ -5,6 +5,7 @@
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
 #include "engine/location/edge_image.h"
+#include "engine/location/line_box_sides.h"
 #include "engine/location/line_boxes.h"
 #include "engine/location/pipeline_state.h"
 #include "engine/location/planes.h"
@@ -69,15 +70,9 @@ struct Line {
     int support = 0;
 };
 
-int Count() { return LineBoxCount; }
-int L(int i) { return LineBoxes[i].left; }
-int T(int i) { return LineBoxes[i].top; }
-int R(int i) { return LineBoxes[i].right; }
-int B(int i) { return LineBoxes[i].bottom; }
-int Last() { return Count() - 1; }
+using namespace line_box_sides;
+
 int Width(int i) { return R(i) - L(i); }
-int InclusiveWidth(int i) { return R(i) - L(i) + 1; }
-int InclusiveHeight(int i) { return B(i) - T(i) + 1; }
 int GapAfter(int i) { return L(i + 1) - R(i); }
 int Span() { return Count() > 0 ? R(Last()) - L(0) : 0; }
 

@@ -19,18 +19,8 @@ constexpr int ColumnLeft = 300;
 class ColumnRulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        drawing::FillPlane(BinaryBackup, 0);
-        drawing::FillPlane(BinaryImage, 0);
-        drawing::FillPlane(BinarySnapshot, 1);
-        drawing::FillPlane(EdgeImage, 0);
+        drawing::ResetSegmenterState();
         VerticalModeFlag = 1;
-        CodeFoundFlag = 0;
-        StrongEdgeLevel = 200;
-        CurrentThreshold = 40;
-        SweepStep = 0;
-        RetriedWideBoxCount = 0;
-        ComponentBoxCount = 0;
-        LineBoxCount = 0;
     }
     void TearDown() override { VerticalModeFlag = 0; }
 
@@ -54,6 +44,16 @@ protected:
         for (int height : heights) {
             AddBox(ColumnLeft, top, ColumnLeft + W, top + height);
             top += height + 8;
+        }
+    }
+
+    // Boxes H high with the given gaps below each (the last gap is not used).
+    static void SetColumnWithGaps(std::initializer_list<int> gaps) {
+        LineBoxCount = 0;
+        int top = 20;
+        for (int gap : gaps) {
+            AddBox(ColumnLeft, top, ColumnLeft + W, top + H);
+            top += H + gap;
         }
     }
 
@@ -279,23 +279,20 @@ TEST_F(ColumnRulesTest, FewThinStrokesAreLeftAlone) {
 }
 
 TEST_F(ColumnRulesTest, NarrowStrokesBesideAWideBoxAreCleared) {
-    // Box 5 is 51 wide: a body and a 4-column stroke 10 columns to its right.
-    SetColumn(11);
-    const CharBox box{280, 260, 330, 300};
-    LineBoxes[5] = box;
-    drawing::FillRect(BinaryBackup, 280, 260, 315, 300, 1);
-    drawing::FillRect(BinaryBackup, 326, 270, 329, 290, 1);
-    EXPECT_EQ(Segment(), SegmentRedo);
+    // Box 5 of an 11-box column is 51 wide; its ink is drawn in the given rectangles.
+    auto segmentWideBox = [](std::initializer_list<CharBox> inks) {
+        drawing::FillPlane(BinaryBackup, 0);
+        SetColumn(11);
+        LineBoxes[5] = CharBox{280, 260, 330, 300};
+        for (const CharBox& ink : inks) drawing::FillRect(BinaryBackup, ink.left, ink.top, ink.right, ink.bottom, 1);
+        return Segment();
+    };
+    // A body and a 4-column stroke 10 columns to its right.
+    EXPECT_EQ(segmentWideBox({{280, 260, 315, 300}, {326, 270, 329, 290}}), SegmentRedo);
     EXPECT_EQ(BinaryBackup[PixelIndex(327, 280)], 0);
     EXPECT_EQ(BinaryBackup[PixelIndex(315, 280)], 1);
-
     // A narrow first stroke, and the body far enough right of it.
-    drawing::FillPlane(BinaryBackup, 0);
-    SetColumn(11);
-    LineBoxes[5] = box;
-    drawing::FillRect(BinaryBackup, 281, 270, 284, 290, 1);
-    drawing::FillRect(BinaryBackup, 295, 260, 330, 300, 1);
-    EXPECT_EQ(Segment(), SegmentRedo);
+    EXPECT_EQ(segmentWideBox({{281, 270, 284, 290}, {295, 260, 330, 300}}), SegmentRedo);
     EXPECT_EQ(BinaryBackup[PixelIndex(282, 280)], 0);
     EXPECT_EQ(BinaryBackup[PixelIndex(295, 280)], 1);
 }
@@ -336,12 +333,7 @@ TEST_F(ColumnRulesTest, SpacingDropsASetApartFirstBoxOrRejects) {
     EXPECT_EQ(LineBoxCount, 7);
 
     // No regular spacing: rejected.
-    LineBoxCount = 0;
-    int top = 20;
-    for (int gap : {0, 9, 18, 27, 36, 45, 54, 0}) {
-        AddBox(ColumnLeft, top, ColumnLeft + W, top + H);
-        top += H + gap;
-    }
+    SetColumnWithGaps({0, 9, 18, 27, 36, 45, 54, 0});
     EXPECT_EQ(Segment(), SegmentReject);
 }
 
@@ -354,13 +346,9 @@ TEST_F(ColumnRulesTest, SizeTypeColumns) {
     EXPECT_EQ(LineBoxCount, 5);
 
     // A spacing support of a third of the boxes is enough for size/type codes.
-    LineBoxCount = 0;
-    int top = 20;
-    for (int gap : {8, 8, 30, 50, 70, 0}) {
-        AddBox(ColumnLeft, top, ColumnLeft + W, top + H);
-        top += H + gap;
-    }
+    SetColumnWithGaps({8, 8, 30, 50, 70, 0});
     EXPECT_EQ(SegmentTypeCodeLine(0, H, W, 0, 9), SegmentKeep);
+    SetColumnWithGaps({8, 8, 30, 50, 70, 0});
     EXPECT_EQ(Segment(), SegmentReject);
 }
 
