@@ -1,5 +1,6 @@
 #include "engine/glyph/glyph_record.h"
 #include "engine/verifiers/families.h"
+#include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/glyph/skeleton_trace.h"
 
@@ -44,19 +45,32 @@ bool PairMatches(const LetterPairRule& rule, std::int16_t a, std::int16_t b) {
 }  // namespace
 
 const LetterVerifier LetterOrder[LetterCount] = {
-    {'C', FirstRowSlot('C'), LetterNotYetBuilt},  {'K', FirstRowSlot('K'), LetterNotYetBuilt},
-    {'O', FirstRowSlot('O'), LetterNotYetBuilt},  {'P', FirstRowSlot('P'), LetterNotYetBuilt},
-    {'S', FirstRowSlot('S'), LetterNotYetBuilt},  {'V', FirstRowSlot('V'), LetterNotYetBuilt},
-    {'W', FirstRowSlot('W'), LetterNotYetBuilt},  {'X', FirstRowSlot('X'), LetterNotYetBuilt},
-    {'Z', FirstRowSlot('Z'), LetterNotYetBuilt},  {'A', SecondRowSlot('A'), LetterNotYetBuilt},
-    {'B', SecondRowSlot('B'), LetterNotYetBuilt}, {'D', SecondRowSlot('D'), LetterNotYetBuilt},
-    {'E', SecondRowSlot('E'), LetterNotYetBuilt}, {'F', SecondRowSlot('F'), LetterNotYetBuilt},
-    {'G', SecondRowSlot('G'), LetterNotYetBuilt}, {'H', SecondRowSlot('H'), LetterNotYetBuilt},
-    {'I', SecondRowSlot('I'), LetterNotYetBuilt}, {'J', SecondRowSlot('J'), LetterNotYetBuilt},
-    {'L', SecondRowSlot('L'), LetterNotYetBuilt}, {'M', SecondRowSlot('M'), LetterNotYetBuilt},
-    {'N', SecondRowSlot('N'), LetterNotYetBuilt}, {'Q', SecondRowSlot('Q'), LetterNotYetBuilt},
-    {'R', SecondRowSlot('R'), LetterNotYetBuilt}, {'T', SecondRowSlot('T'), LetterNotYetBuilt},
-    {'U', SecondRowSlot('U'), LetterNotYetBuilt}, {'Y', SecondRowSlot('Y'), LetterNotYetBuilt},
+    {'C', FirstRowSlot('C'), LetterNotYetBuilt},
+    {'K', FirstRowSlot('K'), LetterNotYetBuilt},
+    {'O', FirstRowSlot('O'), LetterNotYetBuilt},
+    {'P', FirstRowSlot('P'), LetterNotYetBuilt},
+    {'S', FirstRowSlot('S'), LetterNotYetBuilt},
+    {'V', FirstRowSlot('V'), LetterNotYetBuilt},
+    {'W', FirstRowSlot('W'), LetterNotYetBuilt},
+    {'X', FirstRowSlot('X'), LetterNotYetBuilt},
+    {'Z', FirstRowSlot('Z'), IsLetterZ},
+    {'A', SecondRowSlot('A'), LetterNotYetBuilt},
+    {'B', SecondRowSlot('B'), LetterNotYetBuilt},
+    {'D', SecondRowSlot('D'), LetterNotYetBuilt},
+    {'E', SecondRowSlot('E'), LetterNotYetBuilt},
+    {'F', SecondRowSlot('F'), LetterNotYetBuilt},
+    {'G', SecondRowSlot('G'), LetterNotYetBuilt},
+    {'H', SecondRowSlot('H'), LetterNotYetBuilt},
+    {'I', SecondRowSlot('I'), LetterNotYetBuilt},
+    {'J', SecondRowSlot('J'), LetterNotYetBuilt},
+    {'L', SecondRowSlot('L'), LetterNotYetBuilt},
+    {'M', SecondRowSlot('M'), LetterNotYetBuilt},
+    {'N', SecondRowSlot('N'), LetterNotYetBuilt},
+    {'Q', SecondRowSlot('Q'), LetterNotYetBuilt},
+    {'R', SecondRowSlot('R'), LetterNotYetBuilt},
+    {'T', SecondRowSlot('T'), LetterNotYetBuilt},
+    {'U', SecondRowSlot('U'), LetterNotYetBuilt},
+    {'Y', SecondRowSlot('Y'), IsLetterY},
 };
 
 int LetterSlot(char letter) {

@@ -6,10 +6,9 @@
 namespace {
 
 constexpr std::int16_t MarkThreshold = 3;  // ClearMarks threshold that keeps the skeleton
+constexpr int FarDistance = 4 * GridSide;  // farther than any two cells of the grid
 
 Node NodeOf(const GlyphPoint& p, int index) { return Node{p.x, p.y, index}; }
-
-bool IsPresent(Node p) { return p.index >= 0; }
 
 SortedNodes NoSortedNodes() {
     SortedNodes sorted;
@@ -30,7 +29,7 @@ SortedNodes ReadSorted(const GlyphPoint* list, int count, int lo, int hi) {
 // Whether lo..hi is a range of the list that the sort can order.
 bool IsSortRange(int lo, int hi, int count) { return lo >= 0 && lo <= hi && hi < count && hi - lo < GridSide; }
 
-Stroke Untraced() { return Stroke{false, 0, 0, 0, 0.0F, 0.0F, 0.0F, 0}; }
+Stroke Untraced() { return Stroke{false, 0, 0, 0, 0, 0.0F, 0.0F, 0.0F, 0}; }
 
 // The measures of the trace that has just succeeded.
 Stroke MeasuredStroke() {
@@ -39,6 +38,7 @@ Stroke MeasuredStroke() {
     s.shape = ClassifyTraceShape(Glyph.StrokeUnit);
     s.direction = TraceStartDirection(static_cast<std::int16_t>(Glyph.PathPointCount - 1));
     s.earlyDirection = TraceStartDirection(Glyph.StrokeUnit);
+    s.lateDirection = TraceEndDirection(Glyph.StrokeUnit);
     s.chordDirection = Glyph.ChordDirection;
     s.slope = Glyph.ChordSlope;
     s.lengthRatio = Glyph.PathLengthRatio;
@@ -55,6 +55,8 @@ Stroke TraceBetween(int row1, int col1, int row2, int col2) {
 }
 
 }  // namespace
+
+bool IsPresent(Node p) { return p.index >= 0; }
 
 Node EndNode(int i) {
     if (i < 0 || i >= Glyph.EndpointCount || i >= MaxEndpoints) return MissingNode;
@@ -104,7 +106,15 @@ bool OnTopRow(Node p) { return IsPresent(p) && p.y <= Glyph.GlyphBox.top; }
 bool OnBottomRow(Node p) { return IsPresent(p) && p.y >= Glyph.GlyphBox.bottom; }
 
 int NodeDistance(Node a, Node b) {
+    if (!IsPresent(a) || !IsPresent(b)) return FarDistance;
     return RoundedDistance(a.x, a.y, b.x, b.y);
+}
+
+bool AreNeighbours(Node a, Node b) {
+    if (!IsPresent(a) || !IsPresent(b)) return false;
+    const int dx = a.x - b.x;
+    const int dy = a.y - b.y;
+    return dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
 }
 
 const HoleBox& LargestHole() { return Glyph.HoleBoxes[0]; }
@@ -114,8 +124,10 @@ double HoleRatio(const HoleBox& hole) {
     return boxArea > 0.0 ? hole.area / boxArea : 0.0;
 }
 
+bool Stroke::FitsShape(std::initializer_list<int> shapes) const { return traced && InSet(shape, shapes); }
+
 bool Stroke::Fits(std::initializer_list<int> shapes, std::initializer_list<int> directions) const {
-    return traced && InSet(shape, shapes) && InSet(direction, directions);
+    return FitsShape(shapes) && InSet(direction, directions);
 }
 
 bool Stroke::IsRightBow() const {
@@ -140,7 +152,8 @@ Stroke LinkStroke(Node from, Node to) {
     if (!IsPresent(from) || !IsPresent(to)) return Untraced();
     const std::int16_t found = TraceBranchBetweenJunctions(static_cast<std::int16_t>(from.index),
                                                            static_cast<std::int16_t>(to.index));
-    return found == 1 ? MeasuredStroke() : Untraced();
+    // 0 is "not found" whatever the reason; only then do the trace fields not describe the link.
+    return found != 0 ? MeasuredStroke() : Untraced();
 }
 
 Stroke LinkStrokeOr(Node from, Node to, Node otherwise) {

@@ -9,6 +9,7 @@
 
 #include "engine/glyph/glyph_record.h"
 #include "support/glyph_drawing.h"
+#include "support/stale_state.h"
 
 namespace glyph_profiles_detail {
 
@@ -76,31 +77,17 @@ inline void DrawProfileGlyph(const GlyphRows& rows) {
     ComputeTestProfiles();
 }
 
-// Writes junk into every profile entry past the glyph's rows and columns (what an earlier, larger
-// glyph would have left there).
-inline void FillProfileTails(std::uint8_t junk) {
-    for (int i = Glyph.GlyphHeight; i < GridSide; ++i) {
-        Glyph.RowLeftMargin[i] = Glyph.RowRightMargin[i] = Glyph.RowRunCount[i] = Glyph.RowWideRunCount[i] = junk;
-        Glyph.RowInkCount[i] = junk;
-    }
-    for (int c = Glyph.GlyphWidth; c < GridSide; ++c) {
-        Glyph.ColTopMargin[c] = Glyph.ColBottomMargin[c] = Glyph.ColRunCount[c] = Glyph.ColWideRunCount[c] = junk;
-        Glyph.ColInkCount[c] = junk;
-    }
-    for (int c = Glyph.GlyphWidth + 1; c < GridSide; ++c) Glyph.ColGapCount[c] = junk;
-    Glyph.ColGapCount[0] = junk;
-}
-
-// Each test answers on each drawn glyph what it answers with junk in the profile tails.
+// Each test answers on each drawn glyph what it answers with junk in the profile tails (and in
+// everything else an earlier glyph or trace leaves behind).
 template <std::size_t TestCount, std::size_t GlyphCount>
 void ExpectBlindToProfileTails(std::int16_t (*const (&tests)[TestCount])(), const GlyphRows (&glyphs)[GlyphCount]) {
     for (const GlyphRows& glyph : glyphs) {
         for (std::size_t t = 0; t < TestCount; ++t) {
             DrawProfileGlyph(glyph);
             const std::int16_t clean = tests[t]();
-            for (std::uint8_t junk : {0, 1, 3, 9, 200}) {
+            for (std::uint8_t junk : StaleJunk) {
                 DrawProfileGlyph(glyph);
-                FillProfileTails(junk);
+                FillStaleState(junk);
                 EXPECT_EQ(tests[t](), clean) << "test " << t << ", junk " << int(junk) << ", glyph of " << glyph.size() << " rows";
             }
         }

@@ -11,9 +11,9 @@ namespace {
 double RightShare(const Census& census) {
     int right = 0;
     int total = 0;
-    for (int d = 0; d < 10; ++d) {
-        right += census.counts[d][static_cast<int>(Outcome::Right)];
-        total += census.Total(d);
+    for (char digit : census.characters) {
+        right += census.counts.at(digit)[static_cast<int>(Outcome::Right)];
+        total += census.Total(digit);
     }
     return total > 0 ? static_cast<double>(right) / total : 0.0;
 }
@@ -29,9 +29,9 @@ TEST(DigitCensus, FixedSetIsNeverReadWrong) {
     plan.blurs = {0.4};
     plan.noises = {0.0};
     const Census census = TakeCensus(plan);
-    for (int d = 0; d < 10; ++d) {
-        EXPECT_EQ(census.counts[d][static_cast<int>(Outcome::Wrong)], 0) << "digit " << d;
-        EXPECT_EQ(census.counts[d][static_cast<int>(Outcome::Ambiguous)], 0) << "digit " << d;
+    for (char digit : census.characters) {
+        EXPECT_EQ(census.counts.at(digit)[static_cast<int>(Outcome::Wrong)], 0) << "digit " << digit;
+        EXPECT_EQ(census.counts.at(digit)[static_cast<int>(Outcome::Ambiguous)], 0) << "digit " << digit;
     }
     EXPECT_TRUE(census.confusions.empty()) << FormatCensus(census);
 }

@@ -13,11 +13,11 @@ int FontCount() { return testimage::CodeFontCount(); }
 
 std::string FontName(int font) { return testimage::CodeFontName(font); }
 
-GrayPatch RenderDigit(char digit, const DigitStyle& style) {
+GrayPatch RenderCharacter(char character, const DigitStyle& style) {
     testimage::GlyphStyle glyphStyle;
     glyphStyle.font = style.font;
     glyphStyle.capHeight = style.height;
-    const testimage::GlyphMask mask = testimage::MakeGlyph(glyphStyle, digit);
+    const testimage::GlyphMask mask = testimage::MakeGlyph(glyphStyle, character);
     constexpr int cell = testimage::Supersample;
     const int inkWidth = (mask.width + cell - 1) / cell;
     const int inkHeight = (mask.height + cell - 1) / cell;

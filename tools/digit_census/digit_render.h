@@ -1,4 +1,4 @@
-// Single digits rendered with the test-image generator's fonts and camera as a gate camera
+// Single characters rendered with the test-image generator's fonts and camera as a gate camera
 // would show them: dark ink on a light plate at a given cap height, blurred and noisy.
 #pragma once
 
@@ -30,7 +30,7 @@ struct GrayPatch {
 int FontCount();
 std::string FontName(int font);
 
-// The digit with a margin of paper around its ink.
-GrayPatch RenderDigit(char digit, const DigitStyle& style);
+// The character with a margin of paper around its ink.
+GrayPatch RenderCharacter(char character, const DigitStyle& style);
 
 }  // namespace digitrender

@@ -84,7 +84,7 @@ bool LowerRowsSplitThenStepRight() {
 
 // A top end with several gapped skeleton columns: a bar or a flag across the top.
 bool TopEndOverGappedColumns() {
-    if (Glyph.EndpointCount < 1 || Glyph.Endpoints[0].y != Glyph.GlyphBox.top) return false;
+    if (!OnTopRow(EndNode(0))) return false;
     int gapped = 0;
     for (int c = Glyph.GlyphBox.left; c <= Glyph.GlyphBox.right; ++c) {
         if (ColGapsAt(c) > 2) ++gapped;

@@ -28,8 +28,7 @@ std::int16_t Match8_H2B2E0a() {
     if (!InZone5(j.left, {6, 7, 10, 11, 12}) || !InZone5(j.right, {8, 11, 12, 13, 14})) return 0;
     // The hole tests hold for every '8'; junctions that touch only spare the link between them.
     if (!HolesStacked(upper, lower)) return 0;
-    const int dy = j.right.y - j.left.y;
-    if (j.right.x - j.left.x < 2 && dy < 2 && -dy < 2) return 1;
+    if (AreNeighbours(j.left, j.right)) return 1;
     const Stroke link = LinkStroke(j.left, j.right);
     if (!link.Fits({0, 1, 15}, {2, 3})) return 0;
     return link.shape == 0 || link.lengthRatio >= 1.8 ? 1 : 0;
