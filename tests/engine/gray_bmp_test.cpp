@@ -124,6 +124,12 @@ TEST_F(GrayBmpTest, RefusalsLeaveTheBufferAndSizesAlone) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(LoadGrayBmp("c:\\missing.bmp"), LoadRefused);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    // The debug writers after a refusal write the last image that did load.
+    ASSERT_EQ(SaveGrayBmp("c:\\after.bmp"), 0);
+    EXPECT_EQ(ReadFile(drives.On('c', "after.bmp")).size(), static_cast<std::size_t>(GrayBmpHeaderBytes + 12 * 10));
+    ASSERT_EQ(SaveBinaryBmp("c:\\after1.bmp"), 0);
+    EXPECT_EQ(ReadFile(drives.On('c', "after1.bmp")).size(), 62u + 4 * 10);
 }
 
 TEST_F(GrayBmpTest, BinaryImageBitOrderAndPolarityAtTheCorners) {
