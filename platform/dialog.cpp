@@ -26,8 +26,9 @@ constexpr const char* LatinAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmno
 constexpr int LatinLetterPairs = 26;     // the alphabet's 52 letters, halved for rounding
 constexpr int HorizontalUnitsPerBase = 4;
 constexpr int VerticalUnitsPerBase = 8;
-// Where the dialogs' fonts are missing, the nearest installed faces with the same scripts.
-constexpr const char* FallbackFaces[] = {"SimSun", "WenQuanYi Zen Hei", "DejaVu Sans"};
+// Where the dialogs' fonts are missing, the nearest installed faces with the same scripts;
+// the Sharp cut has the line height the dialog layouts were drawn for.
+constexpr const char* FallbackFaces[] = {"SimSun", "WenQuanYi Zen Hei Sharp", "WenQuanYi Zen Hei", "DejaVu Sans"};
 constexpr UINT MessageBoxButtonsMask = 0x0F;
 constexpr UINT MessageBoxIconMask = 0xF0;
 constexpr const char* DefaultMessageBoxCaption = "Error";
