@@ -9,61 +9,38 @@
 #include "common/gray_bmp_writer.h"
 #include "common/protocol.h"
 #include "recognizer_process.h"
-#include "support/qt_test_app.h"
-#include "support/temp_bus.h"
-#include "support/temp_drives.h"
 
 namespace {
 
 constexpr const char* Camera1Caption = "TORVA-VIDEO-CAM1";
 constexpr const char* DefaultSettings = "[Settings]\r\nFace1_TOP=140\r\nFace1_BOTTOM=250\r\nFace1_LEFT=220\r\nFace1_RIGHT=100\r\n";
 
-std::string BriselPath() { return std::string(TORVA_BIN_DIR) + "/Brisel"; }
-
-class BriselProcessTest : public ::testing::Test {
+class BriselProcessTest : public RecognizerProcessTest {
 protected:
-    void SetUp() override {
-        TestApplication();
-        ASSERT_TRUE(win::AfxSocketInit());
-        director_ = std::make_unique<DirectorStandIn>();
-        brisel_ = std::make_unique<RecognizerProcess>(BriselPath());
-        camera1_ = brisel_->WaitForWindow(Camera1Caption);
-        ASSERT_NE(camera1_, nullptr) << "Brisel did not come up";
-    }
-    void TearDown() override {
-        brisel_.reset();
-        director_.reset();
-    }
+    BriselProcessTest() : RecognizerProcessTest("Brisel", Camera1Caption) {}
 
     void WriteRequest(int width, int height) {
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height), 99);
         ASSERT_EQ(WriteGrayBmp("c:\\1.syc", pixels.data(), width, height, width), 0);
     }
-    bool RequestExists() const { return std::filesystem::exists(drives_.root() + "/c/1.syc"); }
     std::string Settings() const {
         std::ifstream in(drives_.root() + "/c/TORVA_VIDEO.ini", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-
-    TempDrives drives_;
-    TempBus bus_;
-    std::unique_ptr<DirectorStandIn> director_;
-    std::unique_ptr<RecognizerProcess> brisel_;
-    win::HWND camera1_ = nullptr;
 };
 
 TEST_F(BriselProcessTest, EveryRequestReadsItsOneFileAndAnswersAsCameraOneSideZero) {
     // No file: no answer, and the next request is still handled.
-    ASSERT_TRUE(win::PostMessageA(camera1_, WM_RECOGNIZE_REQUEST, 1, 0));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 1, 0));
     WriteRequest(801, 600);  // wider than the frame: refused, and left on disk
-    ASSERT_TRUE(win::PostMessageA(camera1_, WM_RECOGNIZE_REQUEST, 1, 0));
-    ASSERT_TRUE(PumpUntil([&] { return win::SendMessageA(camera1_, win::WM_USER, 0, 0) == 0; }));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 1, 0));
+    ASSERT_TRUE(PumpUntil([&] { return win::SendMessageA(window_, win::WM_USER, 0, 0) == 0; }));
     EXPECT_TRUE(director_->results.empty());
-    EXPECT_TRUE(RequestExists());
+    EXPECT_TRUE(Exists("1.syc"));
 
     // Whatever camera and side the request names, the file is "c:\1.syc" and the answer camera 1, side 0.
     WriteRequest(800, 600);
-    ASSERT_TRUE(win::PostMessageA(camera1_, WM_RECOGNIZE_REQUEST, 2, 1));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 1));
     ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }));
     const ReceivedResult& answer = director_->results[0];
     ASSERT_TRUE(answer.readable);
@@ -73,29 +50,29 @@ TEST_F(BriselProcessTest, EveryRequestReadsItsOneFileAndAnswersAsCameraOneSideZe
     EXPECT_STREQ(answer.record.sizeType, "");
     EXPECT_EQ(answer.record.codeFound, 0);
     EXPECT_EQ(answer.record.sizeTypeFound, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !RequestExists(); }));
-    EXPECT_TRUE(brisel_->running());
+    EXPECT_TRUE(PumpUntil([&] { return !Exists("1.syc"); }));
+    EXPECT_TRUE(recognizer_->running());
 }
 
 TEST_F(BriselProcessTest, QuitRequestWritesTheSettingsAndEnds) {
-    ASSERT_TRUE(win::PostMessageA(camera1_, WM_RECOGNIZE_REQUEST, 0, 0));
-    EXPECT_EQ(brisel_->WaitForExit(), 0);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0));
+    EXPECT_EQ(recognizer_->WaitForExit(), 0);
     EXPECT_EQ(Settings(), DefaultSettings);
     EXPECT_EQ(win::FindWindowA(nullptr, Camera1Caption), nullptr);
 }
 
 TEST_F(BriselProcessTest, ClosingTheWindowWritesTheSettingsAndEnds) {
-    ASSERT_TRUE(win::PostMessageA(camera1_, win::WM_CLOSE, 0, 0));
-    EXPECT_EQ(brisel_->WaitForExit(), 0);
+    ASSERT_TRUE(win::PostMessageA(window_, win::WM_CLOSE, 0, 0));
+    EXPECT_EQ(recognizer_->WaitForExit(), 0);
     EXPECT_EQ(Settings(), DefaultSettings);
 }
 
 TEST_F(BriselProcessTest, ALaunchByItsNameFindsTheRunningCopyAndEnds) {
     RecognizerProcess launched(std::string(TORVA_BIN_DIR) + "/TORVA1.dic");
     EXPECT_EQ(launched.WaitForExit(), 0);
-    EXPECT_TRUE(brisel_->running());
-    EXPECT_EQ(win::FindWindowA(nullptr, Camera1Caption), camera1_);
-    EXPECT_EQ(win::GetPropA(camera1_, "TORVA_XHR_1"), reinterpret_cast<win::HANDLE>(1));
+    EXPECT_TRUE(recognizer_->running());
+    EXPECT_EQ(win::FindWindowA(nullptr, Camera1Caption), window_);
+    EXPECT_EQ(win::GetPropA(window_, "TORVA_XHR_1"), reinterpret_cast<win::HANDLE>(1));
 }
 
 }  // namespace

@@ -19,28 +19,19 @@
 #include "recognizer/shell/recognizer_shell.h"
 #include "recognizer/shell/result_sender.h"
 #include "recognizer_process.h"
+#include "support/message_box_recorder.h"
 #include "support/qt_test_app.h"
 #include "support/temp_bus.h"
 #include "support/temp_drives.h"
 
 namespace {
 
-struct Box {
-    std::string text;
-    std::string caption;
-};
-
 class RecognizerDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
         ASSERT_TRUE(win::AfxSocketInit());
-        win::SetMessageBoxHook([this](const char* text, const char* caption, win::UINT) {
-            boxes_.push_back({text ? text : "", caption ? caption : ""});
-            return win::IDOK;
-        });
     }
-    void TearDown() override { win::SetMessageBoxHook(nullptr); }
 
     // Runs `script` inside the dialog's modal loop, then ends the dialog.
     void RunInDialog(CRecognizerDlg& dialog, const std::function<void()>& script) {
@@ -60,7 +51,8 @@ protected:
 
     TempDrives drives_;
     TempBus bus_;
-    std::vector<Box> boxes_;
+    MessageBoxRecorder recorder_;
+    std::vector<RecordedBox>& boxes_ = recorder_.boxes;
 };
 
 int BmpWidth(const std::string& path) {
@@ -212,6 +204,10 @@ TEST_F(RecognizerDialogTest, UnusableBusShowsString103AndEnds) {
     EXPECT_EQ(dialogs, 0);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, "Windows 通信端口初始化失败。");
+    // A recognizer without the socket start-up runs its dialog all the same, for use by hand.
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_1", 1, false, [&] { ++dialogs; }));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(boxes_.size(), 1u);
 }
 
 TEST(RecognitionRegionTest, IsCutToTheLoadedImage) {

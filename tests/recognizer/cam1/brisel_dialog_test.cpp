@@ -20,6 +20,7 @@
 #include "platform/files.h"
 #include "recognizer/cam1/brisel_dlg.h"
 #include "support/color_bmp_file.h"
+#include "support/message_box_recorder.h"
 #include "support/qt_test_app.h"
 #include "support/temp_bus.h"
 #include "support/temp_drives.h"
@@ -30,23 +31,13 @@ constexpr const char* Caption = "TORVA-VIDEO-CAM1";
 constexpr const char* DefaultSettings = "[Settings]\r\nFace1_TOP=140\r\nFace1_BOTTOM=250\r\nFace1_LEFT=220\r\nFace1_RIGHT=100\r\n";
 constexpr int DialogEnded = -7;  // what a test's safety stop answers
 
-struct Box {
-    std::string text;
-    std::string caption;
-};
-
 class BriselDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
         ASSERT_TRUE(win::AfxSocketInit());
-        win::SetMessageBoxHook([this](const char* text, const char* caption, win::UINT) {
-            boxes_.push_back({text ? text : "", caption ? caption : ""});
-            return win::IDOK;
-        });
     }
     void TearDown() override {
-        win::SetMessageBoxHook(nullptr);
         win::SetFileDialogHook(nullptr);
         DebugDumpFlag = 0;
     }
@@ -76,7 +67,8 @@ protected:
 
     TempDrives drives_;
     TempBus bus_;
-    std::vector<Box> boxes_;
+    MessageBoxRecorder recorder_;
+    std::vector<RecordedBox>& boxes_ = recorder_.boxes;
 };
 
 TEST_F(BriselDialogTest, WindowCarriesItsAddressMarkAndTextsAndNoOkOrCancel) {
