@@ -1,0 +1,111 @@
+#include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/families.h"
+#include "engine/verifiers/letters/letter_verifiers.h"
+#include "engine/verifiers/profile_tests.h"
+#include "engine/glyph/skeleton_trace.h"
+
+namespace {
+
+constexpr std::int16_t MarkThreshold = 3;
+// Slots 0 to 25 hold the letters called first (C to Z), slots 26 to 51 the rest (A to Y).
+constexpr int SecondSlotRow = 26;
+
+constexpr int FirstRowSlot(char letter) { return letter - 'A'; }
+constexpr int SecondRowSlot(char letter) { return letter - 'A' + SecondSlotRow; }
+
+char SlotLetter(int slot) { return static_cast<char>('A' + (slot < SecondSlotRow ? slot : slot - SecondSlotRow)); }
+
+// A pair the resolver knows, in slot order (either order when `eitherOrder`): the letter that
+// wins when the test answers 1 and the one that wins when it answers 0.
+struct LetterPairRule {
+    char first;
+    char second;
+    bool eitherOrder;
+    Verifier test;  // none: always `whenYes`
+    char whenYes;
+    char whenNo;
+};
+
+constexpr LetterPairRule LetterPairRules[] = {
+    {'C', 'G', false, HasOpenRightSide, 'C', 'G'},
+    {'C', 'E', false, HasManyThreeRunColumns, 'E', 'C'},
+    {'X', 'H', true, AreStemsParallel, 'H', 'X'},
+    {'I', 'T', false, nullptr, 'T', 'T'},
+};
+
+// The verifier of a letter whose templates are not written yet: it accepts nothing. Each letter
+// replaces it in the order table below when its verifier comes.
+std::int16_t LetterNotYetBuilt() { return 0; }
+
+bool PairMatches(const LetterPairRule& rule, std::int16_t a, std::int16_t b) {
+    if (a == rule.first && b == rule.second) return true;
+    return rule.eitherOrder && a == rule.second && b == rule.first;
+}
+
+}  // namespace
+
+const LetterVerifier LetterOrder[LetterCount] = {
+    {'C', FirstRowSlot('C'), LetterNotYetBuilt},
+    {'K', FirstRowSlot('K'), LetterNotYetBuilt},
+    {'O', FirstRowSlot('O'), LetterNotYetBuilt},
+    {'P', FirstRowSlot('P'), LetterNotYetBuilt},
+    {'S', FirstRowSlot('S'), LetterNotYetBuilt},
+    {'V', FirstRowSlot('V'), LetterNotYetBuilt},
+    {'W', FirstRowSlot('W'), LetterNotYetBuilt},
+    {'X', FirstRowSlot('X'), LetterNotYetBuilt},
+    {'Z', FirstRowSlot('Z'), IsLetterZ},
+    {'A', SecondRowSlot('A'), LetterNotYetBuilt},
+    {'B', SecondRowSlot('B'), LetterNotYetBuilt},
+    {'D', SecondRowSlot('D'), LetterNotYetBuilt},
+    {'E', SecondRowSlot('E'), LetterNotYetBuilt},
+    {'F', SecondRowSlot('F'), LetterNotYetBuilt},
+    {'G', SecondRowSlot('G'), LetterNotYetBuilt},
+    {'H', SecondRowSlot('H'), LetterNotYetBuilt},
+    {'I', SecondRowSlot('I'), LetterNotYetBuilt},
+    {'J', SecondRowSlot('J'), LetterNotYetBuilt},
+    {'L', SecondRowSlot('L'), LetterNotYetBuilt},
+    {'M', SecondRowSlot('M'), LetterNotYetBuilt},
+    {'N', SecondRowSlot('N'), LetterNotYetBuilt},
+    {'Q', SecondRowSlot('Q'), LetterNotYetBuilt},
+    {'R', SecondRowSlot('R'), LetterNotYetBuilt},
+    {'T', SecondRowSlot('T'), LetterNotYetBuilt},
+    {'U', SecondRowSlot('U'), LetterNotYetBuilt},
+    {'Y', SecondRowSlot('Y'), IsLetterY},
+};
+
+int LetterSlot(char letter) {
+    for (const LetterVerifier& v : LetterOrder) {
+        if (v.letter == letter) return v.slot;
+    }
+    return -1;
+}
+
+std::int16_t RunLetterFamily(const LetterVerifier (&order)[LetterCount]) {
+    for (std::int16_t& vote : Glyph.LetterVotes) vote = 0;
+    // Each vote is stored before the next verifier runs: I and T read the F vote, N the H vote.
+    for (const LetterVerifier& v : order) {
+        if (v.slot >= 0 && v.slot < LetterVoteSlots) Glyph.LetterVotes[v.slot] = v.verify();
+    }
+    ClearMarks(MarkThreshold);
+    Glyph.LetterCandidateCount = 0;
+    for (int slot = 0; slot < LetterVoteSlots; ++slot) {
+        if (Glyph.LetterVotes[slot] != 0) Glyph.LetterCandidates[Glyph.LetterCandidateCount++] = SlotLetter(slot);
+    }
+    return FamilyAnswer(Glyph.LetterCandidates, Glyph.LetterCandidateCount, ResolveLetterPair);
+}
+
+std::int16_t ClassifyLetter() { return RunLetterFamily(LetterOrder); }
+
+std::int16_t ResolveLetterPair() {
+    if (Glyph.LetterCandidateCount != 2) return 0;
+    const std::int16_t a = Glyph.LetterCandidates[0];
+    const std::int16_t b = Glyph.LetterCandidates[1];
+    for (const LetterPairRule& rule : LetterPairRules) {
+        if (!PairMatches(rule, a, b)) continue;
+        const bool yes = rule.test == nullptr || rule.test() != 0;
+        Glyph.LetterCandidates[0] = yes ? rule.whenYes : rule.whenNo;
+        Glyph.LetterCandidateCount = 1;
+        return 1;
+    }
+    return 0;
+}

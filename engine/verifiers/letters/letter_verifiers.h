@@ -1,0 +1,21 @@
+// The letter verifiers: 2 when the glyph is accepted as that letter, 0 when not (the K verifier
+// accepts with 1 or 2); and the private pre-tests and vetoes of their groups (1 = not that
+// letter). One section per group of letters.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr std::int16_t LetterAccepted = 2;
+
+// A to G.
+
+// H to K, and X.
+
+// L to Q.
+
+// R to W.
+
+// Y and Z.
+std::int16_t IsLetterY();
+std::int16_t IsLetterZ();
+std::int16_t RejectZ_SecondBar();
