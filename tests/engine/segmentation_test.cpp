@@ -194,7 +194,7 @@ TEST_F(SegmentRulesTest, WideBoxLimits) {
     EXPECT_EQ(RetriedWideBoxCount, 0);
 
     SetBoxes(11, {{5, 31}});
-    drawing::FillRect(BinaryBackup, 0, 0, 599, 300, 1);
+    drawing::FillRect(BinaryBackup, 0, 0, FrameWidth - 1, 300, 1);
     EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentRedo);
     ASSERT_EQ(RetriedWideBoxCount, 1);
     EXPECT_EQ(RetriedWideBoxes[0].threshold, 48);
@@ -219,7 +219,7 @@ TEST_F(SegmentRulesTest, WideBoxLimits) {
 
 TEST_F(SegmentRulesTest, RetryThresholdsNeverWrap) {
     RetriedWideBoxCount = 1;
-    RetriedWideBoxes[0] = RetriedWideBox{CharBox{0, 0, 599, 799}, 250};
+    RetriedWideBoxes[0] = RetriedWideBox{CharBox{0, 0, FrameWidth - 1, FrameHeight - 1}, 250};
     StrongEdgeLevel = 245;
     drawing::FillPlane(BinaryBackup, 1);  // no thin column to cut
     SetBoxes(11, {{5, 31}});
