@@ -13,6 +13,9 @@
 #include "engine/location/planes.h"
 #include "tools/testimage/test_image.h"
 
+// Side-camera frames, searched where the camera-2 recognizer searches them.
+#if TORVA_CAMERA == 2
+
 namespace {
 
 using testimage::Layout;
@@ -176,3 +179,5 @@ TEST_F(GeneratedLocationTest, StackedNumberAndTheSizeTypeCodeBesideIt) {
 }
 
 }  // namespace
+
+#endif  // TORVA_CAMERA == 2
