@@ -139,7 +139,8 @@ bool Stroke::Fits(std::initializer_list<int> shapes, std::initializer_list<int> 
     return FitsShape(shapes) && InSet(direction, directions);
 }
 
-bool Stroke::FitsSteep(std::initializer_list<int> shapes, std::initializer_list<int> directions, double minSlope) const {
+bool Stroke::FitsSteep(std::initializer_list<int> shapes, std::initializer_list<int> directions,
+                       double minSlope) const {
     return Fits(shapes, directions) && slope >= minSlope;
 }
 
@@ -192,6 +193,16 @@ bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope) {
 bool StraightArmsMeet(NodePair arms, Node junction, double maxSlope) {
     return TraceStroke(arms.left, junction).FitsFlat({0}, {3}, maxSlope) &&
            TraceStroke(arms.right, junction).FitsFlat({0}, {4}, maxSlope);
+}
+
+bool ForkedTopsMeet(const SortedNodes& ends, NodePair junctions) {
+    return StraightArmsMeet(SortedPair(ends, 0), junctions.left) &&
+           StraightArmsMeet(SortedPair(ends, 2), junctions.right);
+}
+
+bool ForkedFeetMeet(const SortedNodes& ends, NodePair junctions) {
+    return StraightFeetMeet(SortedPair(ends, 0), junctions.left) &&
+           StraightFeetMeet(SortedPair(ends, 2), junctions.right);
 }
 
 bool IsCase(int junctions, int ends) { return Glyph.JunctionCount == junctions && Glyph.EndpointCount == ends; }

@@ -124,6 +124,10 @@ bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope = AnySlope);
 // Two arms (or serif ends) coming down to one junction: straight strokes, the left one heading
 // down-right (direction 3) to it, the right one down-left (direction 4).
 bool StraightArmsMeet(NodePair arms, Node junction, double maxSlope = AnySlope);
+// Two forked tips of four ends sorted by x: ends 0 and 1 meet the left junction, ends 2 and 3
+// the right one, as arms from above (ForkedTopsMeet) or as feet from below (ForkedFeetMeet).
+bool ForkedTopsMeet(const SortedNodes& ends, NodePair junctions);
+bool ForkedFeetMeet(const SortedNodes& ends, NodePair junctions);
 
 // The group's case: its junction and end-point counts.
 bool IsCase(int junctions, int ends);

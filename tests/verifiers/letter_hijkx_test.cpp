@@ -22,14 +22,11 @@ using DrawLetter = GlyphCanvas (*)(double scale, double pen);
 using LetterVerifierFn = std::int16_t (*)();
 
 // Letters on the 40-row design of the shared test glyphs.
-GlyphCanvas LetterH(double s, double p) {
-    return Canvas(s, 40, 26).Line(4 * s, 2 * s, 4 * s, 38 * s, p).Line(22 * s, 2 * s, 22 * s, 38 * s, p).Line(
-        4 * s, 20 * s, 22 * s, 20 * s, p);
+GlyphCanvas TwoStems(double s, double p) {
+    return Canvas(s, 40, 26).Line(4 * s, 2 * s, 4 * s, 38 * s, p).Line(22 * s, 2 * s, 22 * s, 38 * s, p);
 }
-GlyphCanvas SlantedBarH(double s, double p) {
-    return Canvas(s, 40, 26).Line(4 * s, 2 * s, 4 * s, 38 * s, p).Line(22 * s, 2 * s, 22 * s, 38 * s, p).Line(
-        4 * s, 26 * s, 22 * s, 14 * s, p);
-}
+GlyphCanvas LetterH(double s, double p) { return TwoStems(s, p).Line(4 * s, 20 * s, 22 * s, 20 * s, p); }
+GlyphCanvas SlantedBarH(double s, double p) { return TwoStems(s, p).Line(4 * s, 26 * s, 22 * s, 14 * s, p); }
 GlyphCanvas LetterX(double s, double p) {
     return Canvas(s, 40, 26).Line(3 * s, 3 * s, 23 * s, 37 * s, p).Line(23 * s, 3 * s, 3 * s, 37 * s, p);
 }
@@ -38,16 +35,18 @@ GlyphCanvas LetterI(double s, double p) { return Canvas(s, 40, 10).Line(5 * s, 2
 GlyphCanvas LetterL(double s, double p) {
     return Canvas(s, 40, 24).Line(4 * s, 2 * s, 4 * s, 36 * s, p).Line(4 * s, 36 * s, 22 * s, 36 * s, p);
 }
-GlyphCanvas LetterJ(double s, double p) {
-    return Canvas(s, 40, 22).Line(17 * s, 2 * s, 17 * s, 28 * s, p).Arc(10 * s, 28 * s, 7 * s, 9 * s, 0, 160, p);
+// A stem down the right side into a bowl that ends at `tailAngle` degrees (90 = its foot).
+GlyphCanvas Hook(double s, double p, double tailAngle) {
+    return Canvas(s, 40, 22).Line(17 * s, 2 * s, 17 * s, 28 * s, p).Arc(10 * s, 28 * s, 7 * s, 9 * s, 0, tailAngle, p);
 }
-// The tail stops at the foot of the bowl: a hook with no tail to the left.
-GlyphCanvas TaillessJ(double s, double p) {
-    return Canvas(s, 40, 22).Line(17 * s, 2 * s, 17 * s, 28 * s, p).Arc(10 * s, 28 * s, 7 * s, 9 * s, 0, 100, p);
-}
+GlyphCanvas LetterJ(double s, double p) { return Hook(s, p, 160); }
+// The tail stops just past the foot of the bowl: no tail to the left.
+GlyphCanvas TaillessJ(double s, double p) { return Hook(s, p, 100); }
 GlyphCanvas LetterK(double s, double p) {
-    return Canvas(s, 40, 26).Line(4 * s, 2 * s, 4 * s, 38 * s, p).Line(4 * s, 24 * s, 22 * s, 2 * s, p).Line(
-        10 * s, 17 * s, 23 * s, 38 * s, p);
+    return Canvas(s, 40, 26)
+        .Line(4 * s, 2 * s, 4 * s, 38 * s, p)
+        .Line(4 * s, 24 * s, 22 * s, 2 * s, p)
+        .Line(10 * s, 17 * s, 23 * s, 38 * s, p);
 }
 // The stem bent out to the right at the waist, as a '<' turned round.
 GlyphCanvas BentStemK(double s, double p) {
@@ -59,8 +58,8 @@ GlyphCanvas BentStemK(double s, double p) {
 }
 
 struct Reading {
-    std::int16_t vote;        // the letter's own verifier
-    std::string candidates;   // what the family left
+    std::int16_t vote;       // the letter's own verifier
+    std::string candidates;  // what the family left
 };
 
 Reading Read(DrawLetter draw, double scale, LetterVerifierFn verifier) {
@@ -243,7 +242,8 @@ TEST(LetterI, PlainBarNeedsMoreSlendernessThanTheGroup) {
         StartBlankGlyph(20, 1);
         DrawStroke(1, 1, 20, 1);
     });
-    for (const auto& [ratio, vote] : {std::pair{1.15F, 0}, std::pair{1.25F, 0}, std::pair{1.35F, 2}, std::pair{4.0F, 2}}) {
+    for (const auto& [ratio, vote] :
+         {std::pair{1.15F, 0}, std::pair{1.25F, 0}, std::pair{1.35F, 2}, std::pair{4.0F, 2}}) {
         Glyph.AspectRatio = ratio;
         EXPECT_EQ(IsLetterI(), vote) << "aspect ratio " << ratio;
     }

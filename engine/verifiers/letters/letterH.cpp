@@ -95,11 +95,14 @@ std::int16_t MatchH_H0B4E6a() {
     const NodePair feet = InXOrder(EndNode(4), EndNode(5));
     if (!InZone5(serifs.left, {0}) || !InZone5(serifs.right, {4})) return 0;
     if (!InZone5(bar.left, {11}) || !InZone5(bar.right, {13})) return 0;
-    if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1}) || !InZone5(tops.at[2], {3}) || !InZone5(tops.at[3], {4})) {
+    if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1}) || !InZone5(tops.at[2], {3}) ||
+        !InZone5(tops.at[3], {4})) {
         return 0;
     }
     if (!InZone5(feet.left, {20, 21}) || !InZone5(feet.right, {23, 24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
     if (!StemRises(feet.left, bar.left, {0, 2}, 2.0) || !StemRises(feet.right, bar.right, {0, 2}, 2.0)) return 0;
     if (!StemLinks(serifs.left, bar.left) || !StemLinks(serifs.right, bar.right)) return 0;
     return CrossbarLinks(bar.left, bar.right, 0.3) ? 1 : 0;
@@ -134,7 +137,9 @@ std::int16_t MatchH_H0B5E7a() {
     if (!NearTopLeft(tops.at[0]) || !InZone5(tops.at[1], {1}) || !InZone5(tops.at[2], {3})) return 0;
     if (!NearTopRight(tops.at[3]) || !NearBottomLeft(feet.at[0], Glyph.WidthUnit)) return 0;
     if (!InZone5(feet.at[1], {21}) || !InZone5(feet.at[2], {23})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
     if (!StraightFeetMeet(SortedPair(feet, 0), j4)) return 0;
     const Stroke rightStem = TraceStroke(feet.at[2], bar.right);
     if (!rightStem.FitsSteep({2}, {2}, 2.2) || rightStem.chordDirection != -1.0F) return 0;
@@ -155,8 +160,7 @@ std::int16_t MatchH_H0B5E7b() {
     if (!InZone5(feet.at[0], {20}) || !InZone5(feet.at[1], {21, 22}) || !InZone5(feet.at[2], {22, 23})) return 0;
     if (!InZone5(feet.at[3], {24})) return 0;
     if (!StemFalls(tops.at[0], bar.left, {0, 1}, 1.0) || !StraightArmsMeet(SortedPair(tops, 1), j0)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 0), footJunctions.left)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 2), footJunctions.right)) return 0;
+    if (!ForkedFeetMeet(feet, footJunctions)) return 0;
     if (!StemLinks(j0, bar.right) || !StemLinks(bar.left, footJunctions.left)) return 0;
     if (!StemLinks(bar.right, footJunctions.right)) return 0;
     return CrossbarLinks(bar.left, bar.right, 0.3) ? 1 : 0;
@@ -175,7 +179,9 @@ std::int16_t MatchH_H0B5E7c() {
     if (!NearTopLeft(tops.at[0]) || !InZone5(tops.at[1], {1, 2}) || !InZone5(tops.at[2], {2, 3})) return 0;
     if (!NearTopRight(tops.at[3]) || !NearBottomLeft(feet.at[0], box.width / 2)) return 0;
     if (!InZone5(feet.at[1], {21, 22}) || !InZone5(feet.at[2], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
     if (!TraceStroke(feet.at[0], bar.left).Fits({0, 2}, {1, 2}) || !StraightFeetMeet(SortedPair(feet, 1), j4)) return 0;
     if (!StemLinks(serifs.left, bar.left) || !StemLinks(serifs.right, bar.right) || !StemLinks(bar.right, j4)) return 0;
     return CrossbarLinks(bar.left, bar.right, 0.2) ? 1 : 0;
@@ -194,9 +200,10 @@ std::int16_t MatchH_H0B6E8a() {
     if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1, 2}) || !InZone5(tops.at[2], {2, 3})) return 0;
     if (!InZone5(tops.at[3], {4}) || !InZone5(feet.at[0], {20}) || !InZone5(feet.at[1], {21, 22})) return 0;
     if (!InZone5(feet.at[2], {22, 23}) || !InZone5(feet.at[3], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 0), footJunctions.left)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 2), footJunctions.right)) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
+    if (!ForkedFeetMeet(feet, footJunctions)) return 0;
     if (!StemLinks(serifs.left, bar.left) || !StemLinks(serifs.right, bar.right)) return 0;
     if (!StemLinks(bar.left, footJunctions.left) || !CrossbarLinks(bar.left, bar.right, 0.2)) return 0;
     return StemLinks(bar.right, footJunctions.right) ? 1 : 0;

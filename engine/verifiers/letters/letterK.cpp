@@ -97,7 +97,9 @@ std::int16_t MatchK_H0B2E4b() {
     const NodePair feet = InXOrder(EndNode(2), EndNode(3));
     if (!InZone4(joints.left, {8, 9, 12, 13}) || !InZone4(joints.right, {5, 9, 10, 14})) return 0;
     if (!StemTopNearLeft(e0, Glyph.WidthUnit) || !InZone4(e1, {3, 5, 6, 7})) return 0;
-    if (!FootLeftOf(feet.left, box.left + box.width / 2) || !FootRightOf(feet.right, box.right - box.width / 3)) return 0;
+    if (!FootLeftOf(feet.left, box.left + box.width / 2) || !FootRightOf(feet.right, box.right - box.width / 3)) {
+        return 0;
+    }
     if (!TraceStroke(e0, joints.left).Fits({0}, {3, 4})) return 0;
     const Stroke arm = TraceStroke(e1, joints.right);
     if (!arm.Fits({0, 2}, {3, 4}) || (arm.shape == 2 && arm.chordDirection == 1.0F)) return 0;
@@ -166,7 +168,9 @@ std::int16_t MatchK_H0B3E5a() {
     if (j2.x > box.left + box.width / 2 || j2.y < box.bottom - q) return 0;
     if (!StemTopNearLeft(e0, 2 * Glyph.WidthUnit)) return 0;
     if (!IsPresent(e1) || e1.x < box.right - Glyph.WidthUnit) return 0;
-    if (!FootLeftOf(feet.at[0], box.left + Glyph.WidthUnit) || !FootLeftOf(feet.at[1], box.right - box.width / 3)) return 0;
+    if (!FootLeftOf(feet.at[0], box.left + Glyph.WidthUnit) || !FootLeftOf(feet.at[1], box.right - box.width / 3)) {
+        return 0;
+    }
     if (!FootRightOf(feet.at[2], box.right - box.width / 3)) return 0;
     const Stroke stemTop = TraceStroke(e0, joints.left);
     if (!stemTop.FitsSteep({0, 1}, {3, 4}, 1.5) || (stemTop.shape == 1 && stemTop.chordDirection != 1.0F)) return 0;
@@ -183,7 +187,9 @@ std::int16_t MatchK_H0B3E5b() {
     const NodePair joints = InXOrder(JunctionNode(1), JunctionNode(2));
     const SortedNodes tops = EndsByX(0, 2);
     const NodePair feet = InXOrder(EndNode(3), EndNode(4));
-    if (!InZone5(j0, {3, 7, 8, 13}) || !InZone5(joints.left, {10, 15, 16}) || !InZone5(joints.right, {11, 16, 17})) return 0;
+    if (!InZone5(j0, {3, 7, 8, 13}) || !InZone5(joints.left, {10, 15, 16}) || !InZone5(joints.right, {11, 16, 17})) {
+        return 0;
+    }
     if (!RowsClose(joints.left, joints.right, Glyph.HeightUnit)) return 0;
     if (!InZone5(tops.at[0], {0, 1}) || !InZone5(tops.at[1], {3, 6, 7, 8}) || !InZone5(tops.at[2], {4, 8, 9})) return 0;
     if (!InZone5(feet.left, {20, 21, 22}) || !InZone5(feet.right, {23, 24})) return 0;
@@ -205,7 +211,9 @@ std::int16_t MatchK_H0B3E5c() {
     const SortedNodes feet = EndsByX(2, 4);
     if (!InZone4(joints.left, {8, 9}) || !InZone4(joints.right, {9, 10}) || !InZone4(j2, {14, 15})) return 0;
     if (!StemTopNearLeft(e0, Glyph.WidthUnit) || !InZone4(e1, {7})) return 0;
-    if (!FootLeftOf(feet.at[0], box.left + Glyph.WidthUnit) || !FootRightOf(feet.at[1], box.right - box.width / 2)) return 0;
+    if (!FootLeftOf(feet.at[0], box.left + Glyph.WidthUnit) || !FootRightOf(feet.at[1], box.right - box.width / 2)) {
+        return 0;
+    }
     if (!FootRightOf(feet.at[2], box.right - box.width / 4)) return 0;
     if (!TraceStroke(e0, joints.left).Fits({0}, {3, 4}) || !TraceStroke(e1, joints.right).Fits({0}, {4})) return 0;
     if (!TraceStroke(feet.at[0], joints.left).Fits({0}, {1, 2})) return 0;
@@ -253,8 +261,7 @@ std::int16_t MatchK_H0B4E6b() {
     if (!InZone5(feet.at[2], {23}) || !InZone5(feet.at[3], {24})) return 0;
     if (!TraceStroke(top.left, joints.left).FitsSteep({0, 1}, {3, 4}, 2.0)) return 0;
     if (!TraceStroke(top.right, joints.right).Fits({0}, {4})) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 0), footJoints.left)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 2), footJoints.right)) return 0;
+    if (!ForkedFeetMeet(feet, footJoints)) return 0;
     if (!LinkStroke(joints.left, joints.right).Fits({0}, {2, 3})) return 0;
     if (!LinkSteep(joints.left, footJoints.left, {3, 4}, 1.8)) return 0;
     return LinkStroke(joints.right, footJoints.right).Fits({0}, {3}) ? 1 : 0;
@@ -276,15 +283,20 @@ struct SplitTopK {
 
 // Zones of a split-top K: J3 in the bottom-left cell, B1 there too, B3 in the bottom-right.
 bool SplitTopZonesFit(const SplitTopK& k, Node j0, NodePair joints, const SortedNodes& tops, const SortedNodes& feet) {
-    if (!InZone5(j0, k.j0Cells) || !InZone5(joints.left, k.leftCells) || !InZone5(joints.right, k.rightCells)) return false;
+    if (!InZone5(j0, k.j0Cells) || !InZone5(joints.left, k.leftCells) || !InZone5(joints.right, k.rightCells)) {
+        return false;
+    }
     if (!InZone5(JunctionNode(3), {20}) || !FirstEndOnTopRow()) return false;
-    if (!InZone5(tops.at[0], k.t1Cells) || !InZone5(tops.at[1], k.t2Cells) || !InZone5(tops.at[2], k.t3Cells)) return false;
+    if (!InZone5(tops.at[0], k.t1Cells) || !InZone5(tops.at[1], k.t2Cells) || !InZone5(tops.at[2], k.t3Cells)) {
+        return false;
+    }
     return InZone5(feet.at[0], {20}) && InZone5(feet.at[1], k.b2Cells) && InZone5(feet.at[2], {23, 24});
 }
 
 // The feet and the links shared by the split-top templates, after their top strokes.
 bool SplitTopLowerFits(const SplitTopK& k, NodePair joints, const SortedNodes& feet) {
-    return StraightFeetMeet(SortedPair(feet, 0), JunctionNode(3)) && TraceStroke(feet.at[2], joints.right).Fits(k.b3Shapes, {1});
+    return StraightFeetMeet(SortedPair(feet, 0), JunctionNode(3)) &&
+           TraceStroke(feet.at[2], joints.right).Fits(k.b3Shapes, {1});
 }
 
 // The stem's top split at J0 in the top-left cell; the upper arm runs to the right junction.
@@ -312,7 +324,9 @@ std::int16_t SplitArmTipK(const SplitTopK& k) {
     if (!TraceStroke(tops.at[0], joints.left).FitsSteep({0, 1}, {3, 4}, 1.2)) return 0;
     if (!StraightArmsMeet(SortedPair(tops, 1), j0)) return 0;
     if (!SplitTopLowerFits(k, joints, feet)) return 0;
-    if (!LinkStroke(j0, joints.right).Fits({0}, {4}) || !LinkStroke(joints.left, joints.right).Fits({0}, {2, 3})) return 0;
+    if (!LinkStroke(j0, joints.right).Fits({0}, {4}) || !LinkStroke(joints.left, joints.right).Fits({0}, {2, 3})) {
+        return 0;
+    }
     return LinkSteep(joints.left, JunctionNode(3), {3, 4}, 2.0) ? 1 : 0;
 }
 
@@ -335,9 +349,13 @@ std::int16_t MatchK_H0B5E7a() {
     if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1, 2}) || !InZone5(tops.at[2], {2, 3})) return 0;
     if (!InZone5(tops.at[3], {4}) || !InZone5(feet.at[0], {20}) || !InZone5(feet.at[1], {21, 22})) return 0;
     if (!InZone5(feet.at[2], {22, 23, 24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
     if (!StraightFeetMeet(SortedPair(feet, 0), j4) || !TraceStroke(feet.at[2], joints.right).Fits({0}, {1})) return 0;
-    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 1.8) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) return 0;
+    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 1.8) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) {
+        return 0;
+    }
     if (!LinkSteep(joints.left, j4, {3, 4}, 1.8)) return 0;
     return LinkFlat(joints.left, joints.right, {2, 3}, 0.3) ? 1 : 0;
 }
@@ -355,8 +373,7 @@ std::int16_t MatchK_H0B5E7b() {
     if (!InZone5(feet.at[0], {20}) || !InZone5(feet.at[1], {21, 22}) || !InZone5(feet.at[2], {22, 23, 24})) return 0;
     if (!InZone5(feet.at[3], {24})) return 0;
     if (!StraightArmsMeet(SortedPair(tops, 0), j0) || !TraceStroke(tops.at[2], joints.right).Fits({0}, {4})) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 0), footJoints.left)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 2), footJoints.right)) return 0;
+    if (!ForkedFeetMeet(feet, footJoints)) return 0;
     if (!LinkSteep(j0, joints.left, {3, 4}, 2.2) || !LinkSteep(joints.left, footJoints.left, {3, 4}, 2.2)) return 0;
     if (!LinkStroke(joints.right, footJoints.right).Fits({0}, {3})) return 0;
     return LinkFlat(joints.left, joints.right, {2, 3}, 0.3) ? 1 : 0;
@@ -374,9 +391,15 @@ std::int16_t MatchK_H0B5E7c() {
     if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1, 2}) || !InZone5(tops.at[2], {2, 3})) return 0;
     if (!InZone5(tops.at[3], {4}) || !InZone5(feet.at[0], {20, 21, 22}) || !InZone5(feet.at[1], {22, 23})) return 0;
     if (!InZone5(feet.at[2], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
-    if (!TraceStroke(feet.at[0], joints.left).Fits({0, 2}, {1, 2}) || !StraightFeetMeet(SortedPair(feet, 1), j4)) return 0;
-    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 2.2) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
+    if (!TraceStroke(feet.at[0], joints.left).Fits({0, 2}, {1, 2}) || !StraightFeetMeet(SortedPair(feet, 1), j4)) {
+        return 0;
+    }
+    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 2.2) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) {
+        return 0;
+    }
     if (!LinkStroke(joints.right, j4).Fits({0}, {3})) return 0;
     return LinkFlat(joints.left, joints.right, {2, 3}, 0.5) ? 1 : 0;
 }
@@ -394,10 +417,13 @@ std::int16_t MatchK_H0B6E8a() {
     if (!InZone5(tops.at[0], {0}) || !InZone5(tops.at[1], {1, 2}) || !InZone5(tops.at[2], {2, 3})) return 0;
     if (!InZone5(tops.at[3], {4}) || !InZone5(feet.at[0], {20}) || !InZone5(feet.at[1], {21, 22})) return 0;
     if (!InZone5(feet.at[2], {22, 23}) || !InZone5(feet.at[3], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(tops, 0), serifs.left) || !StraightArmsMeet(SortedPair(tops, 2), serifs.right)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 0), footJoints.left)) return 0;
-    if (!StraightFeetMeet(SortedPair(feet, 2), footJoints.right)) return 0;
-    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 1.8) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) return 0;
+    if (!ForkedTopsMeet(tops, serifs)) {
+        return 0;
+    }
+    if (!ForkedFeetMeet(feet, footJoints)) return 0;
+    if (!LinkSteep(serifs.left, joints.left, {3, 4}, 1.8) || !LinkStroke(serifs.right, joints.right).Fits({0}, {4})) {
+        return 0;
+    }
     if (!LinkSteep(joints.left, footJoints.left, {3, 4}, 1.8)) return 0;
     return LinkStroke(joints.right, footJoints.right).Fits({0}, {3}) ? 1 : 0;
 }

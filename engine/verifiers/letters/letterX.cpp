@@ -18,6 +18,22 @@ bool StraightLink(Node from, Node to, int direction) { return LinkStroke(from, t
 // The chord of the stroke does not run leftward (ChordDirection +1 or 0).
 bool RunsNotLeft(const Stroke& s) { return s.chordDirection == 1.0F || s.chordDirection == 0.0F; }
 
+constexpr int MaxXJunctions = 6;
+
+// The points of an X: the upper ends (list indexes 0 to upperLast) and the lower ends (the rest
+// up to lowerLast), each sorted by x and read back at once, and the junctions in list order.
+struct XPoints {
+    SortedNodes upper;
+    SortedNodes lower;
+    Node j[MaxXJunctions];
+};
+
+XPoints NameXPoints(int upperLast, int lowerLast) {
+    XPoints p{EndsByX(0, upperLast), EndsByX(upperLast + 1, lowerLast), {}};
+    for (int k = 0; k < MaxXJunctions; ++k) p.j[k] = JunctionNode(k);
+    return p;
+}
+
 // The four arms walked from their ends to the crossing.
 std::int16_t MatchX_H0B2E4a() {
     const NodePair upper = InXOrder(EndNode(0), EndNode(1));
@@ -51,124 +67,110 @@ std::int16_t MatchX_H0B3E5a() {
 
 // Lower-left tip forked.
 std::int16_t MatchX_H0B3E5b() {
-    const SortedNodes upper = EndsByX(0, 1);
-    const SortedNodes lower = EndsByX(2, 4);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    if (!InZone3(j0, {4}) || !InZone3(j1, {4}) || !InZone5(j2, {20, 21})) return 0;
-    if (!InZone5(upper.at[0], {0, 2}) || !InZone5(upper.at[1], {3, 4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone3(lower.at[1], {6, 7}) || !InZone5(lower.at[2], {24})) return 0;
-    if (!TraceStroke(upper.at[0], j0).Fits({0, 2}, {3}) || !TraceStroke(upper.at[1], j0).Fits({0, 2}, {4})) return 0;
-    if (!StraightFeetMeet(SortedPair(lower, 0), j2) || !Straight(lower.at[2], j1, 1)) return 0;
-    return StraightLink(j1, j2, 4) ? 1 : 0;
+    const XPoints p = NameXPoints(1, 4);
+    if (!InZone3(p.j[0], {4}) || !InZone3(p.j[1], {4}) || !InZone5(p.j[2], {20, 21})) return 0;
+    if (!InZone5(p.upper.at[0], {0, 2}) || !InZone5(p.upper.at[1], {3, 4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone3(p.lower.at[1], {6, 7}) || !InZone5(p.lower.at[2], {24})) return 0;
+    if (!TraceStroke(p.upper.at[0], p.j[0]).Fits({0, 2}, {3}) ||
+        !TraceStroke(p.upper.at[1], p.j[0]).Fits({0, 2}, {4})) {
+        return 0;
+    }
+    if (!StraightFeetMeet(SortedPair(p.lower, 0), p.j[2]) || !Straight(p.lower.at[2], p.j[1], 1)) return 0;
+    return StraightLink(p.j[1], p.j[2], 4) ? 1 : 0;
 }
 
 // Upper-right tip forked: its two short prongs, each at most half the upper-left arm.
 std::int16_t MatchX_H0B3E5c() {
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 4);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    if (!InZone3(j0, {2}) || !InZone3(j1, {4}) || !InZone3(j2, {4})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {3}) || !InZone5(upper.at[2], {4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {24})) return 0;
-    const Stroke arm = TraceStroke(upper.at[0], j1);
+    const XPoints p = NameXPoints(2, 4);
+    if (!InZone3(p.j[0], {2}) || !InZone3(p.j[1], {4}) || !InZone3(p.j[2], {4})) return 0;
+    if (!InZone5(p.upper.at[0], {0}) || !InZone5(p.upper.at[1], {3}) || !InZone5(p.upper.at[2], {4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {24})) return 0;
+    const Stroke arm = TraceStroke(p.upper.at[0], p.j[1]);
     if (!arm.Fits({0}, {3})) return 0;
-    const Stroke prong = TraceStroke(upper.at[1], j0);
+    const Stroke prong = TraceStroke(p.upper.at[1], p.j[0]);
     if (!prong.Fits({0}, {3}) || 2 * prong.length > arm.length) return 0;
-    const Stroke otherProng = TraceStroke(upper.at[2], j0);
+    const Stroke otherProng = TraceStroke(p.upper.at[2], p.j[0]);
     if (!otherProng.Fits({0}, {4}) || 2 * otherProng.length > arm.length) return 0;
-    const Stroke lowerLeft = TraceStroke(lower.at[0], j2);
+    const Stroke lowerLeft = TraceStroke(p.lower.at[0], p.j[2]);
     if (!lowerLeft.Fits({0}, {2}) || lowerLeft.length < 2 * prong.length) return 0;
-    const Stroke lowerRight = TraceStroke(lower.at[1], j2);
+    const Stroke lowerRight = TraceStroke(p.lower.at[1], p.j[2]);
     if (!lowerRight.Fits({0}, {1}) || lowerRight.length < 2 * prong.length) return 0;
-    return StraightLink(j0, j1, 4) ? 1 : 0;
+    return StraightLink(p.j[0], p.j[1], 4) ? 1 : 0;
 }
 
 // Lower-right tip forked: its prongs no longer than the upper-right arm.
 std::int16_t MatchX_H0B3E5d() {
     const int minArm = 2 * Glyph.StrokeUnit;
-    const SortedNodes upper = EndsByX(0, 1);
-    const SortedNodes lower = EndsByX(2, 4);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    if (!InZone5(j0, {6, 7, 11, 12}) || !InZone5(j1, {11, 12, 16}) || !InZone5(j2, {23, 24})) return 0;
-    if (!InZone5(upper.at[0], {0, 1, 2}) || !InZone5(upper.at[1], {2, 3, 4})) return 0;
-    if (!InZone5(lower.at[0], {20, 21}) || !InZone5(lower.at[1], {22, 23}) || !InZone5(lower.at[2], {24})) return 0;
-    const Stroke upperLeft = TraceStroke(upper.at[0], j0);
+    const XPoints p = NameXPoints(1, 4);
+    if (!InZone5(p.j[0], {6, 7, 11, 12}) || !InZone5(p.j[1], {11, 12, 16}) || !InZone5(p.j[2], {23, 24})) return 0;
+    if (!InZone5(p.upper.at[0], {0, 1, 2}) || !InZone5(p.upper.at[1], {2, 3, 4})) return 0;
+    if (!InZone5(p.lower.at[0], {20, 21}) || !InZone5(p.lower.at[1], {22, 23}) || !InZone5(p.lower.at[2], {24})) {
+        return 0;
+    }
+    const Stroke upperLeft = TraceStroke(p.upper.at[0], p.j[0]);
     if (!upperLeft.Fits({0, 2}, {3}) || upperLeft.length < minArm) return 0;
-    const Stroke upperRight = TraceStroke(upper.at[1], j0);
+    const Stroke upperRight = TraceStroke(p.upper.at[1], p.j[0]);
     if (!upperRight.Fits({0, 2}, {4}) || upperRight.length < minArm) return 0;
-    const Stroke lowerLeft = TraceStroke(lower.at[0], j1);
+    const Stroke lowerLeft = TraceStroke(p.lower.at[0], p.j[1]);
     if (!lowerLeft.Fits({0}, {2}) || lowerLeft.length < minArm) return 0;
-    const Stroke prong = TraceStroke(lower.at[1], j2);
+    const Stroke prong = TraceStroke(p.lower.at[1], p.j[2]);
     if (!prong.Fits({0}, {2}) || prong.length > upperRight.length) return 0;
-    const Stroke otherProng = TraceStroke(lower.at[2], j2);
+    const Stroke otherProng = TraceStroke(p.lower.at[2], p.j[2]);
     if (!otherProng.Fits({0}, {1}) || otherProng.length > upperRight.length) return 0;
-    return StraightLink(j1, j2, 3) ? 1 : 0;
+    return StraightLink(p.j[1], p.j[2], 3) ? 1 : 0;
 }
 
 // Upper-left and lower-right tips forked.
 std::int16_t MatchX_H0B4E6a() {
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 5);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    if (!InZone5(j0, {1}) || !InZone5(j1, {7, 12}) || !InZone5(j2, {12}) || !InZone5(j3, {23})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone4(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone4(lower.at[1], {14}) || !InZone5(lower.at[2], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(upper, 0), j0) || !Straight(upper.at[2], j1, 4)) return 0;
-    if (!Straight(lower.at[0], j2, 2) || !StraightFeetMeet(SortedPair(lower, 1), j3)) return 0;
-    return StraightLink(j0, j1, 3) && StraightLink(j2, j3, 3) ? 1 : 0;
+    const XPoints p = NameXPoints(2, 5);
+    if (!InZone5(p.j[0], {1}) || !InZone5(p.j[1], {7, 12}) || !InZone5(p.j[2], {12}) || !InZone5(p.j[3], {23})) {
+        return 0;
+    }
+    if (!InZone5(p.upper.at[0], {0}) || !InZone4(p.upper.at[1], {1, 2}) || !InZone5(p.upper.at[2], {4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone4(p.lower.at[1], {14}) || !InZone5(p.lower.at[2], {24})) return 0;
+    if (!StraightArmsMeet(SortedPair(p.upper, 0), p.j[0]) || !Straight(p.upper.at[2], p.j[1], 4)) return 0;
+    if (!Straight(p.lower.at[0], p.j[2], 2) || !StraightFeetMeet(SortedPair(p.lower, 1), p.j[3])) return 0;
+    return StraightLink(p.j[0], p.j[1], 3) && StraightLink(p.j[2], p.j[3], 3) ? 1 : 0;
 }
 
 // Upper-left and lower-left tips forked.
 std::int16_t MatchX_H0B4E6b() {
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 5);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    if (!InZone5(j0, {0, 1}) || !InZone5(j1, {7, 12}) || !InZone5(j2, {12}) || !InZone5(j3, {20, 21})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {3, 4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21, 22}) || !InZone5(lower.at[2], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(upper, 0), j0) || !TraceStroke(upper.at[2], j1).Fits({0, 2}, {4})) return 0;
-    if (!StraightFeetMeet(SortedPair(lower, 0), j3) || !Straight(lower.at[2], j2, 1)) return 0;
-    return StraightLink(j0, j1, 3) && StraightLink(j2, j3, 4) ? 1 : 0;
+    const XPoints p = NameXPoints(2, 5);
+    if (!InZone5(p.j[0], {0, 1}) || !InZone5(p.j[1], {7, 12}) || !InZone5(p.j[2], {12}) || !InZone5(p.j[3], {20, 21})) {
+        return 0;
+    }
+    if (!InZone5(p.upper.at[0], {0}) || !InZone5(p.upper.at[1], {1, 2}) || !InZone5(p.upper.at[2], {3, 4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21, 22}) || !InZone5(p.lower.at[2], {24})) return 0;
+    if (!StraightArmsMeet(SortedPair(p.upper, 0), p.j[0]) || !TraceStroke(p.upper.at[2], p.j[1]).Fits({0, 2}, {4})) {
+        return 0;
+    }
+    if (!StraightFeetMeet(SortedPair(p.lower, 0), p.j[3]) || !Straight(p.lower.at[2], p.j[2], 1)) return 0;
+    return StraightLink(p.j[0], p.j[1], 3) && StraightLink(p.j[2], p.j[3], 4) ? 1 : 0;
 }
 
 // Upper-right and lower-left tips forked: each fork's prongs at most half its arm's length.
 std::int16_t MatchX_H0B4E6c() {
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 5);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    if (!InZone5(j0, {3, 4}) || !InZone5(j1, {7, 12}) || !InZone5(j2, {12}) || !InZone5(j3, {20, 21})) return 0;
-    if (!InZone5(upper.at[0], {0, 1, 2}) || !InZone5(upper.at[1], {2, 3}) || !InZone5(upper.at[2], {4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21, 22}) || !InZone5(lower.at[2], {24})) return 0;
-    const Stroke upperLeft = TraceStroke(upper.at[0], j1);
+    const XPoints p = NameXPoints(2, 5);
+    if (!InZone5(p.j[0], {3, 4}) || !InZone5(p.j[1], {7, 12}) || !InZone5(p.j[2], {12}) || !InZone5(p.j[3], {20, 21})) {
+        return 0;
+    }
+    if (!InZone5(p.upper.at[0], {0, 1, 2}) || !InZone5(p.upper.at[1], {2, 3}) || !InZone5(p.upper.at[2], {4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21, 22}) || !InZone5(p.lower.at[2], {24})) return 0;
+    const Stroke upperLeft = TraceStroke(p.upper.at[0], p.j[1]);
     if (!upperLeft.Fits({0}, {3})) return 0;
-    const Stroke prong = TraceStroke(upper.at[1], j0);
+    const Stroke prong = TraceStroke(p.upper.at[1], p.j[0]);
     if (!prong.Fits({0}, {3})) return 0;
-    const Stroke otherProng = TraceStroke(upper.at[2], j0);
+    const Stroke otherProng = TraceStroke(p.upper.at[2], p.j[0]);
     if (!otherProng.Fits({0}, {4})) return 0;
     if (upperLeft.length < 2 * prong.length || upperLeft.length < 2 * otherProng.length) return 0;
-    const Stroke footProng = TraceStroke(lower.at[0], j3);
+    const Stroke footProng = TraceStroke(p.lower.at[0], p.j[3]);
     if (!footProng.Fits({0}, {2})) return 0;
-    const Stroke otherFootProng = TraceStroke(lower.at[1], j3);
+    const Stroke otherFootProng = TraceStroke(p.lower.at[1], p.j[3]);
     if (!otherFootProng.Fits({0}, {1})) return 0;
-    const Stroke lowerRight = TraceStroke(lower.at[2], j2);
+    const Stroke lowerRight = TraceStroke(p.lower.at[2], p.j[2]);
     if (!lowerRight.Fits({0}, {1})) return 0;
     if (lowerRight.length < 2 * footProng.length || lowerRight.length < 2 * otherFootProng.length) return 0;
-    return StraightLink(j0, j1, 4) && StraightLink(j2, j3, 4) ? 1 : 0;
+    return StraightLink(p.j[0], p.j[1], 4) && StraightLink(p.j[2], p.j[3], 4) ? 1 : 0;
 }
 
 // A straight prong of a forked tip, at most half as long as the arm.
@@ -193,9 +195,15 @@ std::int16_t MatchX_H0B4E6d() {
     const Stroke upperLeft = TraceStroke(upper.left, j0);
     if (!upperLeft.Fits({0, 2}, {3})) return 0;
     const Stroke upperRight = TraceStroke(upper.right, j0);
-    if (!upperRight.Fits({0, 2}, {4}) || std::abs(upperLeft.length - upperRight.length) > upperLeft.length / 2) return 0;
-    if (!ShortProng(lower.at[0], forks.left, 2, upperLeft) || !ShortProng(lower.at[1], forks.left, 1, upperLeft)) return 0;
-    if (!ShortProng(lower.at[2], forks.right, 2, upperRight) || !ShortProng(lower.at[3], forks.right, 1, upperRight)) return 0;
+    if (!upperRight.Fits({0, 2}, {4}) || std::abs(upperLeft.length - upperRight.length) > upperLeft.length / 2) {
+        return 0;
+    }
+    if (!ShortProng(lower.at[0], forks.left, 2, upperLeft) || !ShortProng(lower.at[1], forks.left, 1, upperLeft)) {
+        return 0;
+    }
+    if (!ShortProng(lower.at[2], forks.right, 2, upperRight) || !ShortProng(lower.at[3], forks.right, 1, upperRight)) {
+        return 0;
+    }
     return StraightLink(j1, forks.left, 4) && StraightLink(j1, forks.right, 3) ? 1 : 0;
 }
 
@@ -211,7 +219,9 @@ std::int16_t MatchX_H0B4E6e() {
         return 0;
     }
     if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {2, 3})) return 0;
-    if (!InZone5(upper.at[3], {4}) || !InZone5(lower.left, {20, 21, 22}) || !InZone5(lower.right, {22, 23, 24})) return 0;
+    if (!InZone5(upper.at[3], {4}) || !InZone5(lower.left, {20, 21, 22}) || !InZone5(lower.right, {22, 23, 24})) {
+        return 0;
+    }
     const Stroke leftProng = TraceStroke(upper.at[0], forks.left);
     if (!leftProng.Fits({0}, {3}) || leftProng.length > maxProng) return 0;
     const Stroke second = TraceStroke(upper.at[1], forks.left);
@@ -232,126 +242,106 @@ std::int16_t MatchX_H0B4E6e() {
 
 // Upper-right and lower-right tips forked.
 std::int16_t MatchX_H0B4E6f() {
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 5);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    if (!InZone5(j0, {3, 4}) || !InZone5(j1, {7, 11, 12}) || !InZone5(j2, {11, 12}) || !InZone5(j3, {23, 24})) return 0;
-    if (!InZone5(upper.at[0], {0, 1}) || !InZone5(upper.at[1], {2, 3}) || !InZone5(upper.at[2], {4})) return 0;
-    if (!InZone5(lower.at[0], {20, 21}) || !InZone5(lower.at[1], {22, 23}) || !InZone5(lower.at[2], {24})) return 0;
-    if (!TraceStroke(upper.at[0], j1).Fits({0, 2}, {3}) || !TraceStroke(upper.at[1], j0).Fits({0, 2}, {3})) return 0;
-    if (!Straight(upper.at[2], j0, 4) || !TraceStroke(lower.at[0], j2).Fits({0, 1}, {2})) return 0;
-    if (!StraightFeetMeet(SortedPair(lower, 1), j3)) return 0;
-    return StraightLink(j0, j1, 4) && StraightLink(j2, j3, 3) ? 1 : 0;
-}
-
-// Both upper tips forked at JL and JR, their prongs meeting there.
-bool ForkedUpperTipsFit(NodePair forks, const SortedNodes& upper) {
-    return StraightArmsMeet(SortedPair(upper, 0), forks.left) && StraightArmsMeet(SortedPair(upper, 2), forks.right);
+    const XPoints p = NameXPoints(2, 5);
+    if (!InZone5(p.j[0], {3, 4}) || !InZone5(p.j[1], {7, 11, 12}) || !InZone5(p.j[2], {11, 12}) ||
+        !InZone5(p.j[3], {23, 24})) {
+        return 0;
+    }
+    if (!InZone5(p.upper.at[0], {0, 1}) || !InZone5(p.upper.at[1], {2, 3}) || !InZone5(p.upper.at[2], {4})) return 0;
+    if (!InZone5(p.lower.at[0], {20, 21}) || !InZone5(p.lower.at[1], {22, 23}) || !InZone5(p.lower.at[2], {24})) {
+        return 0;
+    }
+    if (!TraceStroke(p.upper.at[0], p.j[1]).Fits({0, 2}, {3}) ||
+        !TraceStroke(p.upper.at[1], p.j[0]).Fits({0, 2}, {3})) {
+        return 0;
+    }
+    if (!Straight(p.upper.at[2], p.j[0], 4) || !TraceStroke(p.lower.at[0], p.j[2]).Fits({0, 1}, {2})) return 0;
+    if (!StraightFeetMeet(SortedPair(p.lower, 1), p.j[3])) return 0;
+    return StraightLink(p.j[0], p.j[1], 4) && StraightLink(p.j[2], p.j[3], 3) ? 1 : 0;
 }
 
 // Upper-left, upper-right and lower-right tips forked.
 std::int16_t MatchX_H0B5E7a() {
     const NodePair forks = InXOrder(JunctionNode(0), JunctionNode(1));
-    const SortedNodes upper = EndsByX(0, 3);
-    const SortedNodes lower = EndsByX(4, 6);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    const Node j4 = JunctionNode(4);
+    const XPoints p = NameXPoints(3, 6);
     if (!InZone5(forks.left, {0, 1}) || !InZone5(forks.right, {3})) return 0;
-    if (!InZone3(j2, {4}) || !InZone3(j3, {4}) || !InZone5(j4, {23})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone4(upper.at[1], {1, 2}) || !InZone4(upper.at[2], {2})) return 0;
-    if (!InZone5(upper.at[3], {4}) || !InZone5(lower.at[0], {20}) || !InZone4(lower.at[1], {13, 14})) return 0;
-    if (!InZone5(lower.at[2], {24})) return 0;
-    if (!ForkedUpperTipsFit(forks, upper)) return 0;
-    const Stroke lowerLeft = TraceStroke(lower.at[0], j3);
+    if (!InZone3(p.j[2], {4}) || !InZone3(p.j[3], {4}) || !InZone5(p.j[4], {23})) return 0;
+    if (!InZone5(p.upper.at[0], {0}) || !InZone4(p.upper.at[1], {1, 2}) || !InZone4(p.upper.at[2], {2})) return 0;
+    if (!InZone5(p.upper.at[3], {4}) || !InZone5(p.lower.at[0], {20}) || !InZone4(p.lower.at[1], {13, 14})) return 0;
+    if (!InZone5(p.lower.at[2], {24})) return 0;
+    if (!ForkedTopsMeet(p.upper, forks)) return 0;
+    const Stroke lowerLeft = TraceStroke(p.lower.at[0], p.j[3]);
     if (!lowerLeft.Fits({0, 1}, {2}) || lowerLeft.chordDirection != -1.0F) return 0;
-    if (!StraightFeetMeet(SortedPair(lower, 1), j4)) return 0;
-    if (!StraightLink(forks.left, j2, 3) || !StraightLink(forks.right, j2, 4)) return 0;
-    return StraightLink(j3, j4, 3) ? 1 : 0;
-}
-
-// Both lower tips forked at JB and JC, their prongs meeting there.
-bool ForkedLowerTipsFit(NodePair forks, const SortedNodes& lower) {
-    return StraightFeetMeet(SortedPair(lower, 0), forks.left) && StraightFeetMeet(SortedPair(lower, 2), forks.right);
+    if (!StraightFeetMeet(SortedPair(p.lower, 1), p.j[4])) return 0;
+    if (!StraightLink(forks.left, p.j[2], 3) || !StraightLink(forks.right, p.j[2], 4)) return 0;
+    return StraightLink(p.j[3], p.j[4], 3) ? 1 : 0;
 }
 
 // Upper-right and both lower tips forked.
 std::int16_t MatchX_H0B5E7b() {
     const NodePair forks = InXOrder(JunctionNode(3), JunctionNode(4));
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 6);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    if (!InZone5(j0, {3, 4}) || !InZone5(j1, {12}) || !InZone5(j2, {12})) return 0;
+    const XPoints p = NameXPoints(2, 6);
+    if (!InZone5(p.j[0], {3, 4}) || !InZone5(p.j[1], {12}) || !InZone5(p.j[2], {12})) return 0;
     if (!InZone5(forks.left, {20, 21}) || !InZone5(forks.right, {23, 24})) return 0;
-    if (!InZone5(upper.at[0], {0, 1}) || !InZone5(upper.at[1], {2, 3}) || !InZone5(upper.at[2], {4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21}) || !InZone5(lower.at[2], {22, 23})) return 0;
-    if (!InZone5(lower.at[3], {24})) return 0;
-    if (!TraceStroke(upper.at[0], j1).Fits({0, 2}, {3}) || !StraightArmsMeet(SortedPair(upper, 1), j0)) return 0;
-    if (!ForkedLowerTipsFit(forks, lower)) return 0;
-    if (!StraightLink(j0, j1, 4)) return 0;
-    return StraightLink(j2, forks.left, 4) && StraightLink(j2, forks.right, 3) ? 1 : 0;
+    if (!InZone5(p.upper.at[0], {0, 1}) || !InZone5(p.upper.at[1], {2, 3}) || !InZone5(p.upper.at[2], {4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21}) || !InZone5(p.lower.at[2], {22, 23})) return 0;
+    if (!InZone5(p.lower.at[3], {24})) return 0;
+    if (!TraceStroke(p.upper.at[0], p.j[1]).Fits({0, 2}, {3}) || !StraightArmsMeet(SortedPair(p.upper, 1), p.j[0])) {
+        return 0;
+    }
+    if (!ForkedFeetMeet(p.lower, forks)) return 0;
+    if (!StraightLink(p.j[0], p.j[1], 4)) return 0;
+    return StraightLink(p.j[2], forks.left, 4) && StraightLink(p.j[2], forks.right, 3) ? 1 : 0;
 }
 
 // Both upper tips and the lower-left tip forked.
 std::int16_t MatchX_H0B5E7c() {
     const NodePair forks = InXOrder(JunctionNode(0), JunctionNode(1));
-    const SortedNodes upper = EndsByX(0, 3);
-    const SortedNodes lower = EndsByX(4, 6);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
-    const Node j4 = JunctionNode(4);
+    const XPoints p = NameXPoints(3, 6);
     if (!InZone5(forks.left, {0, 1}) || !InZone5(forks.right, {3, 4})) return 0;
-    if (!InZone5(j2, {12}) || !InZone5(j3, {12}) || !InZone5(j4, {20, 21})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {3})) return 0;
-    if (!InZone5(upper.at[3], {4}) || !InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21})) return 0;
-    if (!InZone5(lower.at[2], {24})) return 0;
-    if (!ForkedUpperTipsFit(forks, upper)) return 0;
-    if (!StraightFeetMeet(SortedPair(lower, 0), j4) || !Straight(lower.at[2], j3, 1)) return 0;
-    if (!StraightLink(forks.left, j2, 3) || !StraightLink(forks.right, j2, 4)) return 0;
-    return StraightLink(j3, j4, 4) ? 1 : 0;
+    if (!InZone5(p.j[2], {12}) || !InZone5(p.j[3], {12}) || !InZone5(p.j[4], {20, 21})) return 0;
+    if (!InZone5(p.upper.at[0], {0}) || !InZone5(p.upper.at[1], {1, 2}) || !InZone5(p.upper.at[2], {3})) return 0;
+    if (!InZone5(p.upper.at[3], {4}) || !InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21})) return 0;
+    if (!InZone5(p.lower.at[2], {24})) return 0;
+    if (!ForkedTopsMeet(p.upper, forks)) return 0;
+    if (!StraightFeetMeet(SortedPair(p.lower, 0), p.j[4]) || !Straight(p.lower.at[2], p.j[3], 1)) return 0;
+    if (!StraightLink(forks.left, p.j[2], 3) || !StraightLink(forks.right, p.j[2], 4)) return 0;
+    return StraightLink(p.j[3], p.j[4], 4) ? 1 : 0;
 }
 
 // Upper-left and both lower tips forked.
 std::int16_t MatchX_H0B5E7d() {
     const NodePair forks = InXOrder(JunctionNode(3), JunctionNode(4));
-    const SortedNodes upper = EndsByX(0, 2);
-    const SortedNodes lower = EndsByX(3, 6);
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    if (!InZone5(j0, {0, 1}) || !InZone5(j1, {12}) || !InZone5(j2, {12})) return 0;
+    const XPoints p = NameXPoints(2, 6);
+    if (!InZone5(p.j[0], {0, 1}) || !InZone5(p.j[1], {12}) || !InZone5(p.j[2], {12})) return 0;
     if (!InZone5(forks.left, {20, 21}) || !InZone5(forks.right, {23, 24})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {3, 4})) return 0;
-    if (!InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21, 22}) || !InZone5(lower.at[2], {22, 23})) return 0;
-    if (!InZone5(lower.at[3], {24})) return 0;
-    if (!StraightArmsMeet(SortedPair(upper, 0), j0) || !TraceStroke(upper.at[2], j1).Fits({0, 2}, {4})) return 0;
-    if (!ForkedLowerTipsFit(forks, lower)) return 0;
-    if (!StraightLink(j0, j1, 3)) return 0;
-    return StraightLink(j2, forks.left, 4) && StraightLink(j2, forks.right, 3) ? 1 : 0;
+    if (!InZone5(p.upper.at[0], {0}) || !InZone5(p.upper.at[1], {1, 2}) || !InZone5(p.upper.at[2], {3, 4})) return 0;
+    if (!InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21, 22}) || !InZone5(p.lower.at[2], {22, 23})) {
+        return 0;
+    }
+    if (!InZone5(p.lower.at[3], {24})) return 0;
+    if (!StraightArmsMeet(SortedPair(p.upper, 0), p.j[0]) || !TraceStroke(p.upper.at[2], p.j[1]).Fits({0, 2}, {4})) {
+        return 0;
+    }
+    if (!ForkedFeetMeet(p.lower, forks)) return 0;
+    if (!StraightLink(p.j[0], p.j[1], 3)) return 0;
+    return StraightLink(p.j[2], forks.left, 4) && StraightLink(p.j[2], forks.right, 3) ? 1 : 0;
 }
 
 // All four tips forked.
 std::int16_t MatchX_H0B6E8a() {
     const NodePair upperForks = InXOrder(JunctionNode(0), JunctionNode(1));
     const NodePair lowerForks = InXOrder(JunctionNode(4), JunctionNode(5));
-    const SortedNodes upper = EndsByX(0, 3);
-    const SortedNodes lower = EndsByX(4, 7);
-    const Node j2 = JunctionNode(2);
-    const Node j3 = JunctionNode(3);
+    const XPoints p = NameXPoints(3, 7);
     if (!InZone5(upperForks.left, {0, 1}) || !InZone5(upperForks.right, {3, 4})) return 0;
-    if (!InZone5(j2, {12}) || !InZone5(j3, {12})) return 0;
+    if (!InZone5(p.j[2], {12}) || !InZone5(p.j[3], {12})) return 0;
     if (!InZone5(lowerForks.left, {20, 21}) || !InZone5(lowerForks.right, {23})) return 0;
-    if (!InZone5(upper.at[0], {0}) || !InZone5(upper.at[1], {1, 2}) || !InZone5(upper.at[2], {2, 3})) return 0;
-    if (!InZone5(upper.at[3], {4}) || !InZone5(lower.at[0], {20}) || !InZone5(lower.at[1], {21, 22})) return 0;
-    if (!InZone5(lower.at[2], {22, 23}) || !InZone5(lower.at[3], {24})) return 0;
-    if (!ForkedUpperTipsFit(upperForks, upper) || !ForkedLowerTipsFit(lowerForks, lower)) return 0;
-    if (!StraightLink(upperForks.left, j2, 3) || !StraightLink(upperForks.right, j2, 4)) return 0;
-    return StraightLink(lowerForks.left, j3, 2) && StraightLink(lowerForks.right, j3, 1) ? 1 : 0;
+    if (!InZone5(p.upper.at[0], {0}) || !InZone5(p.upper.at[1], {1, 2}) || !InZone5(p.upper.at[2], {2, 3})) return 0;
+    if (!InZone5(p.upper.at[3], {4}) || !InZone5(p.lower.at[0], {20}) || !InZone5(p.lower.at[1], {21, 22})) return 0;
+    if (!InZone5(p.lower.at[2], {22, 23}) || !InZone5(p.lower.at[3], {24})) return 0;
+    if (!ForkedTopsMeet(p.upper, upperForks) || !ForkedFeetMeet(p.lower, lowerForks)) return 0;
+    if (!StraightLink(upperForks.left, p.j[2], 3) || !StraightLink(upperForks.right, p.j[2], 4)) return 0;
+    return StraightLink(lowerForks.left, p.j[3], 2) && StraightLink(lowerForks.right, p.j[3], 1) ? 1 : 0;
 }
 
 }  // namespace
