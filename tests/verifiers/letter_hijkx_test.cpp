@@ -15,6 +15,8 @@
 #include "support/glyph_profiles.h"
 #include "support/stale_state.h"
 #include "support/test_glyphs.h"
+#include "tools/digit_census/digit_census.h"
+#include "tools/digit_census/digit_render.h"
 
 namespace {
 
@@ -389,5 +391,30 @@ TEST(LettersHIJKX, DrawnSkeletonsAnswerTheSameOverJunk) {
             PrepareDrawnFeatures(1);
         };
         ExpectVerifiersBlindToStaleState(build, name);
+    }
+}
+
+TEST(LettersHIJKX, RenderedLettersReadAsThemselvesInEveryFont) {
+    using namespace digitrender;
+    for (int font = 0; font < FontCount(); ++font) {
+        for (int height : {24, 40, 64}) {
+            for (char letter : {'H', 'I', 'K', 'X'}) {
+                const DigitReading r = ReadCharacter(letter, RenderCharacter(letter, {font, height, 0.0, 0.0, 1}));
+                EXPECT_EQ(r.outcome, Outcome::Right) << letter << " in " << FontName(font) << " at " << height
+                                                     << " rows read as '" << r.candidates << "'";
+            }
+        }
+    }
+}
+
+TEST(LettersHIJKX, RenderedJWithItsTailAboveTheBottomRow) {
+    using namespace digitrender;
+    // The J of the first font ends its tail on its bottom row, which the J template refuses.
+    for (int font = 1; font < FontCount(); ++font) {
+        for (int height : {24, 40, 64}) {
+            const DigitReading r = ReadCharacter('J', RenderCharacter('J', {font, height, 0.0, 0.0, 1}));
+            EXPECT_EQ(r.outcome, Outcome::Right)
+                << FontName(font) << " at " << height << " rows read as '" << r.candidates << "'";
+        }
     }
 }
