@@ -87,6 +87,11 @@ SortedNodes JunctionsByX(int lo, int hi) {
     return ReadSorted(Glyph.Junctions, count, lo, hi);
 }
 
+NodePair SortedPair(const SortedNodes& sorted, int k) {
+    if (k < 0 || k + 1 >= MaxSortedNodes) return NodePair{MissingNode, MissingNode};
+    return NodePair{sorted.at[k], sorted.at[k + 1]};
+}
+
 bool InSet(int value, std::initializer_list<int> set) {
     for (int member : set) {
         if (member == value) return true;
@@ -104,6 +109,10 @@ bool InZone(int n, Node p, std::initializer_list<int> cells) {
 bool OnTopRow(Node p) { return IsPresent(p) && p.y <= Glyph.GlyphBox.top; }
 
 bool OnBottomRow(Node p) { return IsPresent(p) && p.y >= Glyph.GlyphBox.bottom; }
+
+bool IsNearTop(Node p) { return IsPresent(p) && p.y <= Glyph.GlyphBox.top + Glyph.HeightUnit; }
+
+bool IsNearBottom(Node p) { return IsPresent(p) && p.y >= Glyph.GlyphBox.bottom - Glyph.HeightUnit; }
 
 int NodeDistance(Node a, Node b) {
     if (!IsPresent(a) || !IsPresent(b)) return FarDistance;
@@ -128,6 +137,15 @@ bool Stroke::FitsShape(std::initializer_list<int> shapes) const { return traced 
 
 bool Stroke::Fits(std::initializer_list<int> shapes, std::initializer_list<int> directions) const {
     return FitsShape(shapes) && InSet(direction, directions);
+}
+
+bool Stroke::FitsSteep(std::initializer_list<int> shapes, std::initializer_list<int> directions,
+                       double minSlope) const {
+    return Fits(shapes, directions) && slope >= minSlope;
+}
+
+bool Stroke::FitsFlat(std::initializer_list<int> shapes, std::initializer_list<int> directions, double maxSlope) const {
+    return Fits(shapes, directions) && slope <= maxSlope;
 }
 
 bool Stroke::IsRightBow() const {
@@ -168,12 +186,31 @@ bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope) {
     return right.Fits({0}, {1}) && right.slope <= maxSlope;
 }
 
+bool StraightArmsMeet(NodePair arms, Node junction, double maxSlope) {
+    return TraceStroke(arms.left, junction).FitsFlat({0}, {3}, maxSlope) &&
+           TraceStroke(arms.right, junction).FitsFlat({0}, {4}, maxSlope);
+}
+
+bool ForkedTopsMeet(const SortedNodes& ends, NodePair junctions) {
+    return StraightArmsMeet(SortedPair(ends, 0), junctions.left) &&
+           StraightArmsMeet(SortedPair(ends, 2), junctions.right);
+}
+
+bool ForkedFeetMeet(const SortedNodes& ends, NodePair junctions) {
+    return StraightFeetMeet(SortedPair(ends, 0), junctions.left) &&
+           StraightFeetMeet(SortedPair(ends, 2), junctions.right);
+}
+
 bool IsCase(int junctions, int ends) { return Glyph.JunctionCount == junctions && Glyph.EndpointCount == ends; }
+
+bool MatchesAny(std::initializer_list<Template> templates) {
+    for (Template t : templates) {
+        if (t() != 0) return true;
+    }
+    return false;
+}
 
 std::int16_t AcceptFirstMatch(std::initializer_list<Template> templates) {
     constexpr std::int16_t Accepted = 2;
-    for (Template t : templates) {
-        if (t() != 0) return Accepted;
-    }
-    return 0;
+    return MatchesAny(templates) ? Accepted : 0;
 }

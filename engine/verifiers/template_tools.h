@@ -53,17 +53,23 @@ struct SortedNodes {
 };
 SortedNodes EndsByX(int lo, int hi);
 SortedNodes JunctionsByX(int lo, int hi);
+// Sorted points k and k + 1 (from the left) as a pair.
+NodePair SortedPair(const SortedNodes& sorted, int k);
 
 bool InSet(int value, std::initializer_list<int> set);
 
 // ZoneIndex of the point in the n x n grid over the skeleton box is one of the cells.
 bool InZone(int n, Node p, std::initializer_list<int> cells);
 inline bool InZone3(Node p, std::initializer_list<int> cells) { return InZone(3, p, cells); }
+inline bool InZone4(Node p, std::initializer_list<int> cells) { return InZone(4, p, cells); }
 inline bool InZone5(Node p, std::initializer_list<int> cells) { return InZone(5, p, cells); }
 
 // On (or above) the top row, on (or below) the bottom row of the skeleton box.
 bool OnTopRow(Node p);
 bool OnBottomRow(Node p);
+// Within one HeightUnit of the top row, of the bottom row of the skeleton box.
+bool IsNearTop(Node p);
+bool IsNearBottom(Node p);
 
 // RoundedDistance between two points; a distance beyond any glyph when one is missing.
 int NodeDistance(Node a, Node b);
@@ -91,6 +97,9 @@ struct Stroke {
     bool FitsShape(std::initializer_list<int> shapes) const;
     // Traced, with a shape code and a direction among the listed ones.
     bool Fits(std::initializer_list<int> shapes, std::initializer_list<int> directions) const;
+    // Fits, with a ChordSlope of at least minSlope / at most maxSlope.
+    bool FitsSteep(std::initializer_list<int> shapes, std::initializer_list<int> directions, double minSlope) const;
+    bool FitsFlat(std::initializer_list<int> shapes, std::initializer_list<int> directions, double maxSlope) const;
     // A one-sided bow right of the chord: shape 1 with the lower end right of (or straight
     // below) the upper end, or shape 2 with it left.
     bool IsRightBow() const;
@@ -109,6 +118,13 @@ Stroke LinkStrokeOr(Node from, Node to, Node otherwise);
 // (direction 2) to it, the right one up-left (direction 1), neither steeper than maxSlope.
 inline constexpr double AnySlope = 1e9;
 bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope = AnySlope);
+// Two arms (or serif ends) coming down to one junction: straight strokes, the left one heading
+// down-right (direction 3) to it, the right one down-left (direction 4).
+bool StraightArmsMeet(NodePair arms, Node junction, double maxSlope = AnySlope);
+// Two forked tips of four ends sorted by x: ends 0 and 1 meet the left junction, ends 2 and 3
+// the right one, as arms from above (ForkedTopsMeet) or as feet from below (ForkedFeetMeet).
+bool ForkedTopsMeet(const SortedNodes& ends, NodePair junctions);
+bool ForkedFeetMeet(const SortedNodes& ends, NodePair junctions);
 
 // The group's case: its junction and end-point counts.
 bool IsCase(int junctions, int ends);
@@ -117,3 +133,5 @@ bool IsCase(int junctions, int ends);
 // that does, in the listed order.
 using Template = std::int16_t (*)();
 std::int16_t AcceptFirstMatch(std::initializer_list<Template> templates);
+// Whether any of the templates answers 1, tried in the listed order up to the first that does.
+bool MatchesAny(std::initializer_list<Template> templates);

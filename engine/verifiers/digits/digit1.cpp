@@ -92,6 +92,8 @@ bool TopEndOverGappedColumns() {
     return gapped > 1;
 }
 
+}  // namespace
+
 std::int16_t Match1_H0B0E2a() {
     const GlyphBoxRecord& box = Glyph.GlyphBox;
     const Node e0 = EndNode(0);
@@ -147,6 +149,8 @@ std::int16_t Match1_H0B0E2e() {
     if (!s.Fits({0, 1, 2}, {4}) || s.slope < 3.0) return 0;
     return box.width <= 8 ? 1 : 0;
 }
+
+namespace {
 
 // A '1' with a foot serif: the stem ends in a junction with the two foot ends.
 std::int16_t Match1_H0B1E3a() {

@@ -15,6 +15,13 @@ std::int16_t IsDigit7();
 std::int16_t IsDigit8();
 std::int16_t IsDigit9();
 
+// The one-stroke templates of '1', which the I verifier also tries on a plain bar.
+std::int16_t Match1_H0B0E2a();
+std::int16_t Match1_H0B0E2b();
+std::int16_t Match1_H0B0E2c();
+std::int16_t Match1_H0B0E2d();
+std::int16_t Match1_H0B0E2e();
+
 std::int16_t Reject1_ByProfiles();
 std::int16_t Reject1_CurvedStroke();
 std::int16_t Reject2_ManyThreeRunRows();

@@ -10,6 +10,13 @@ inline constexpr std::int16_t LetterAccepted = 2;
 // A to G.
 
 // H to K, and X.
+std::int16_t IsLetterH();
+std::int16_t IsLetterI();
+std::int16_t IsLetterJ();
+std::int16_t IsLetterK();
+std::int16_t IsLetterX();
+std::int16_t RejectH_TallCrossbarBand();
+std::int16_t RejectI_RightStepOrF();
 
 // L to Q.
 
