@@ -14,5 +14,12 @@ inline constexpr std::int16_t LetterAccepted = 2;
 // L to Q.
 
 // R to W.
+std::int16_t IsLetterR();
+std::int16_t IsLetterS();
+std::int16_t IsLetterT();
+std::int16_t IsLetterU();
+std::int16_t IsLetterV();
+std::int16_t IsLetterW();
+std::int16_t RejectV_TwoRunRowsHigh();
 
 // Y and Z.
