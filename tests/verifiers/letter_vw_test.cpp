@@ -188,34 +188,35 @@ std::string Describe(WSpurs w) {
            (w.leftFoot ? "F" : "-") + (w.rightFoot ? "F" : "-") + ", apex " + apex[static_cast<int>(w.apex)];
 }
 
-// The left V half closed into a hole through a stroke from its tip to the middle junction; the
-// right half open, its tip the only end.
-void DrawWWithClosedLeftHalf() {
+// The left arm from the top-left corner down to its vertex and up to the middle junction
+// (12, 15) of a W of 25 rows and 29 columns, and the open right half from beside that junction
+// to the top-right corner.
+void DrawWArmsAroundMiddle() {
     StartBlankGlyph(25, 29);
-    DrawStroke(12, 15, 2, 4);
-    SetSkeletonCell(1, 3);
     DrawStroke(2, 2, 24, 8);
     SetSkeletonCell(25, 9);
     DrawStroke(24, 10, 12, 15);
     DrawStroke(13, 16, 24, 20);
     SetSkeletonCell(25, 21);
     DrawStroke(24, 22, 1, 29);
+}
+
+// The left V half closed into a hole by a stroke from its tip to the middle junction; the right
+// tip is the only end.
+void DrawWWithClosedLeftHalf() {
+    DrawWArmsAroundMiddle();
+    DrawStroke(12, 15, 2, 4);
+    SetSkeletonCell(1, 3);
     PrepareDrawnFeatures(1);
 }
 
 // The left V half closed along the top into the middle stroke, which rises to a junction at the
 // top middle with a spur up to the right.
 void DrawWWithClosedLeftHalfAndSpur() {
-    StartBlankGlyph(25, 29);
+    DrawWArmsAroundMiddle();
     DrawPolyline({{5, 15}, {1, 11}, {1, 4}, {2, 3}});
-    DrawStroke(2, 2, 24, 8);
-    SetSkeletonCell(25, 9);
-    DrawStroke(24, 10, 12, 15);
     DrawStroke(12, 15, 5, 15);
     DrawStroke(5, 15, 1, 19);
-    DrawStroke(13, 16, 24, 20);
-    SetSkeletonCell(25, 21);
-    DrawStroke(24, 22, 1, 29);
     PrepareDrawnFeatures(1);
 }
 

@@ -314,23 +314,38 @@ std::int16_t MatchW_H0B2E4h() {
     return LinkStroke(j0, j1).Fits({2}, {3}) ? 1 : 0;
 }
 
+// The nodes of the (3, 5) templates a, c and d: the junctions in raster order, the four upper
+// ends in x order and the lowest end.
+struct ThreeJunctionW {
+    Node j0;
+    Node j1;
+    Node j2;
+    SortedNodes ends;
+    Node e4;
+};
+
+ThreeJunctionW NameThreeJunctionW() {
+    return ThreeJunctionW{JunctionNode(0), JunctionNode(1), JunctionNode(2), EndsByX(0, 3), EndNode(4)};
+}
+
+// What templates a and c share: J0 at the top middle with the spurs of the split apex, a steep
+// link down to J1 in the centre, and the spur E4 rising from the bottom row into J2.
+bool SplitApexOverCentre(const ThreeJunctionW& w) {
+    if (!InZone5(w.j0, {2, 7}) || !InZone5(w.j1, {7, 12})) return false;
+    if (!TipSpursMeet(w.ends.at[1], w.ends.at[2], w.j0) || !FootRises(w.e4, w.j2)) return false;
+    return FallsSteeply(LinkStroke(w.j0, w.j1)) && OnBottomRow(w.e4);
+}
+
 // Case (3, 5): J0 at the top middle, J1 in the centre, J2 at the bottom-left vertex.
 std::int16_t MatchW_H0B3E5a() {
     const GlyphBoxRecord& box = Glyph.GlyphBox;
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const SortedNodes ends = EndsByX(0, 3);
-    const Node e4 = EndNode(4);
-    if (!InZone5(j0, {2, 7}) || !InZone5(j1, {7, 12}) || !InZone3(j2, {6, 7})) return 0;
-    if (!SortedInZones(5, ends, {{0}, {1}, {3}, {4}})) return 0;
-    if (!FitsChord(TraceStroke(ends.at[0], j2), {0, 2}, {3}, 1.0F)) return 0;
-    if (!TipSpursMeet(ends.at[1], ends.at[2], j0)) return 0;
-    if (!FitsChord(TraceStroke(ends.at[3], j1), {2}, {4}, -1.0F)) return 0;
-    if (!FootRises(e4, j2)) return 0;
-    if (!FallsSteeply(LinkStroke(j0, j1))) return 0;
-    if (!LinkStroke(j1, j2).Fits({0}, {4})) return 0;
-    return OnBottomRow(e4) && e4.x <= box.left + box.width / 2 ? 1 : 0;
+    const ThreeJunctionW w = NameThreeJunctionW();
+    if (!InZone3(w.j2, {6, 7}) || !SortedInZones(5, w.ends, {{0}, {1}, {3}, {4}})) return 0;
+    if (!SplitApexOverCentre(w)) return 0;
+    if (!FitsChord(TraceStroke(w.ends.at[0], w.j2), {0, 2}, {3}, 1.0F)) return 0;
+    if (!FitsChord(TraceStroke(w.ends.at[3], w.j1), {2}, {4}, -1.0F)) return 0;
+    if (!LinkStroke(w.j1, w.j2).Fits({0}, {4})) return 0;
+    return w.e4.x <= box.left + box.width / 2 ? 1 : 0;
 }
 
 // Junctions at the bottom-left vertex, in the middle and at the bottom-right vertex.
@@ -351,38 +366,27 @@ std::int16_t MatchW_H0B3E5b() {
 // J0 at the top middle, J1 in the centre, J2 at the bottom-right vertex.
 std::int16_t MatchW_H0B3E5c() {
     const GlyphBoxRecord& box = Glyph.GlyphBox;
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const SortedNodes ends = EndsByX(0, 3);
-    const Node e4 = EndNode(4);
-    if (!InZone5(j0, {2, 7}) || !InZone5(j1, {7, 12}) || !InZone3(j2, {7, 8})) return 0;
-    if (!SortedInZones(5, ends, {{0}, {1}, {2, 3}, {4}})) return 0;
-    if (!FitsChord(TraceStroke(ends.at[0], j1), {2}, {3}, 1.0F)) return 0;
-    if (!TipSpursMeet(ends.at[1], ends.at[2], j0)) return 0;
-    if (!FitsChord(TraceStroke(ends.at[3], j2), {0, 2}, {4}, -1.0F)) return 0;
-    if (!FootRises(e4, j2)) return 0;
-    if (!FallsSteeply(LinkStroke(j0, j1))) return 0;
-    if (!LinkStroke(j1, j2).Fits({0}, {3})) return 0;
-    return OnBottomRow(e4) && e4.x >= box.right - box.width / 2 ? 1 : 0;
+    const ThreeJunctionW w = NameThreeJunctionW();
+    if (!InZone3(w.j2, {7, 8}) || !SortedInZones(5, w.ends, {{0}, {1}, {2, 3}, {4}})) return 0;
+    if (!SplitApexOverCentre(w)) return 0;
+    if (!FitsChord(TraceStroke(w.ends.at[0], w.j1), {2}, {3}, 1.0F)) return 0;
+    if (!FitsChord(TraceStroke(w.ends.at[3], w.j2), {0, 2}, {4}, -1.0F)) return 0;
+    if (!LinkStroke(w.j1, w.j2).Fits({0}, {3})) return 0;
+    return w.e4.x >= box.right - box.width / 2 ? 1 : 0;
 }
 
 // Junctions at the right tip, in the middle and at the bottom-left vertex.
 std::int16_t MatchW_H0B3E5d() {
-    const Node j0 = JunctionNode(0);
-    const Node j1 = JunctionNode(1);
-    const Node j2 = JunctionNode(2);
-    const SortedNodes ends = EndsByX(0, 3);
-    const Node e4 = EndNode(4);
-    if (!InZone5(j0, {3, 4}) || !InZone5(j1, {7, 12}) || !InZone5(j2, {21})) return 0;
-    if (!SortedInZones(5, ends, {{0, 1}, {1, 2, 3}, {3}, {4}}) || !InZone5(e4, {21})) return 0;
-    if (!TraceStroke(ends.at[0], j2).Fits({0, 2}, {3})) return 0;
-    if (!FitsSteep(TraceStroke(ends.at[1], j1), {0, 1}, {3, 4}, 0.8)) return 0;
-    if (!TipSpursMeet(ends.at[2], ends.at[3], j0)) return 0;
-    if (!StraightRise(e4, j2, 1.4)) return 0;
-    if (!LinkStroke(j0, j1).Fits({2}, {4})) return 0;
-    if (!LinkStroke(j1, j2).Fits({0}, {4})) return 0;
-    return OnBottomRow(e4) ? 1 : 0;
+    const ThreeJunctionW w = NameThreeJunctionW();
+    if (!InZone5(w.j0, {3, 4}) || !InZone5(w.j1, {7, 12}) || !InZone5(w.j2, {21})) return 0;
+    if (!SortedInZones(5, w.ends, {{0, 1}, {1, 2, 3}, {3}, {4}}) || !InZone5(w.e4, {21})) return 0;
+    if (!TraceStroke(w.ends.at[0], w.j2).Fits({0, 2}, {3})) return 0;
+    if (!FitsSteep(TraceStroke(w.ends.at[1], w.j1), {0, 1}, {3, 4}, 0.8)) return 0;
+    if (!TipSpursMeet(w.ends.at[2], w.ends.at[3], w.j0)) return 0;
+    if (!StraightRise(w.e4, w.j2, 1.4)) return 0;
+    if (!LinkStroke(w.j0, w.j1).Fits({2}, {4})) return 0;
+    if (!LinkStroke(w.j1, w.j2).Fits({0}, {4})) return 0;
+    return OnBottomRow(w.e4) ? 1 : 0;
 }
 
 // Junctions at the left tip, in the middle and at the bottom-left vertex.
