@@ -23,3 +23,6 @@ std::int16_t IsLetterW();
 std::int16_t RejectV_TwoRunRowsHigh();
 
 // Y and Z.
+std::int16_t IsLetterY();
+std::int16_t IsLetterZ();
+std::int16_t RejectZ_SecondBar();
