@@ -179,6 +179,19 @@ Stroke LinkStrokeOr(Node from, Node to, Node otherwise) {
     return first.traced ? first : LinkStroke(from, otherwise);
 }
 
+int LateDirectionAt(Node from, Node to, int k) {
+    const Stroke s = TraceStroke(from, to);
+    return s.traced ? TraceEndDirection(static_cast<std::int16_t>(k)) : 0;
+}
+
+bool LinkDriftsRightAtBothEnds(Node from, Node to, int h, int drift) {
+    const Stroke link = LinkStroke(from, to);
+    const int n = link.length;
+    if (!link.traced || h <= 0 || h >= n || n > MaxPathPoints) return false;
+    const std::int16_t* x = Glyph.PathX;
+    return x[n - 2] > x[n - h] + drift && x[1] < x[h] - drift;
+}
+
 bool StraightFeetMeet(NodePair feet, Node junction, double maxSlope) {
     const Stroke left = TraceStroke(feet.left, junction);
     if (!left.Fits({0}, {2}) || left.slope > maxSlope) return false;

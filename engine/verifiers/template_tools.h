@@ -114,6 +114,17 @@ Stroke LinkStroke(Node from, Node to);
 // link(Ji, Jj), or link(Ji, Jk) when the first branch is not found.
 Stroke LinkStrokeOr(Node from, Node to, Node otherwise);
 
+// TraceEndDirection(k) of the stroke P->Q, for the tests that look further back from the far
+// end than one stroke unit: the stroke is traced again, so the heading is its own. 0 when it
+// is not traced.
+int LateDirectionAt(Node from, Node to, int k);
+
+// Whether the path of link(Ji, Jj) drifts right by more than `drift` columns both over its
+// first h points and over its last h: path point 1 against point h, and point N - h against
+// point N - 2, N being its length. The link is traced again. A drift whose points lie outside
+// the path (h = 0, or h >= N) is no drift; a link that is not found has none either.
+bool LinkDriftsRightAtBothEnds(Node from, Node to, int h, int drift);
+
 // Two feet meeting a stem at the junction: straight strokes, the left one heading up-right
 // (direction 2) to it, the right one up-left (direction 1), neither steeper than maxSlope.
 inline constexpr double AnySlope = 1e9;

@@ -21,6 +21,13 @@ std::int16_t RejectI_RightStepOrF();
 // L to Q.
 
 // R to W.
+std::int16_t IsLetterR();
+std::int16_t IsLetterS();
+std::int16_t IsLetterT();
+std::int16_t IsLetterU();
+std::int16_t IsLetterV();
+std::int16_t IsLetterW();
+std::int16_t RejectV_TwoRunRowsHigh();
 
 // Y and Z.
 std::int16_t IsLetterY();
