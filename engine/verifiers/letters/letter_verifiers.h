@@ -8,6 +8,17 @@
 inline constexpr std::int16_t LetterAccepted = 2;
 
 // A to G.
+std::int16_t IsLetterA();
+std::int16_t IsLetterB();
+std::int16_t IsLetterC();
+std::int16_t IsLetterD();
+std::int16_t IsLetterE();
+std::int16_t IsLetterF();
+std::int16_t IsLetterG();
+
+// A spur that thinning pruned at the middle left of the box: the stub of an E's middle bar on a
+// bow that would otherwise read as C.
+bool HasMiddleBarSpur();
 
 // H to K, and X.
 
