@@ -1,9 +1,13 @@
-// Time of the first location stage on a full frame: edge image, one binarization, text bands.
+// Time of the location stages: edge image, one binarization and text bands on a full frame;
+// component search and segmentation of one line.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+
 #include "engine/location/edge_image.h"
+#include "engine/location/segmentation.h"
 #include "engine/location/text_bands.h"
-#include "tests/support/frame_drawing.h"
+#include "tests/support/location_frames.h"
 
 namespace {
 
@@ -28,5 +32,27 @@ void BM_EdgeThresholdAndBands(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EdgeThresholdAndBands)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Component search and segmentation of one 11-character line, as at one threshold of the sweep.
+void BM_SegmentCodeLine(benchmark::State& state) {
+    drawing::FillPlane(WorkImage, 170);
+    const drawing::CharStyle style;
+    drawing::DrawTextLine(WorkImage, "TGHU1234567", 40, 200, style);
+    drawing::BlurWorkImage();
+    drawing::AddNoise(5, 2024);
+    drawing::BinarizeFrame(30);
+    VerticalModeFlag = 0;
+    for (auto _ : state) {
+        std::memcpy(BinaryImage, BinarySnapshot, sizeof BinaryImage);
+        std::memcpy(BinaryBackup, BinarySnapshot, sizeof BinaryBackup);
+        drawing::SetCandidates({CharBox{20, 196, 590, 250}});
+        benchmark::DoNotOptimize(SegmentAllCandidates());
+    }
+}
+BENCHMARK(BM_SegmentCodeLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace

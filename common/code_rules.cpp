@@ -24,22 +24,23 @@ bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::uint8_t ComputeCheckDigit(const char* text) {
-    for (int i = 0; i < CheckedLength; ++i) {
-        if (text[i] == '?') return UnknownCheckDigit;
-    }
+    // One pass that stops at the terminator: a short text is never read past its end.
+    bool unknown = false;
+    bool malformed = false;
     int sum = 0;
     for (int i = 0; i < CheckedLength; ++i) {
         const char c = text[i];
-        int value;
-        if (i < OwnerCodeLength) {
-            if (!IsUpperLetter(c)) return UnknownCheckDigit;
-            value = LetterValues[c - 'A'];
+        if (c == '\0') return UnknownCheckDigit;
+        if (c == '?') {
+            unknown = true;
+        } else if (i < OwnerCodeLength ? !IsUpperLetter(c) : !IsDigitChar(c)) {
+            malformed = true;
         } else {
-            if (!IsDigitChar(c)) return UnknownCheckDigit;
-            value = c - '0';
+            const int value = i < OwnerCodeLength ? LetterValues[c - 'A'] : c - '0';
+            sum += value << i;
         }
-        sum += value << i;
     }
+    if (unknown || malformed) return UnknownCheckDigit;
     int s = sum % CheckModulus;
     if (s == 10) s = 0;
     if (std::memcmp(text, "HLCU", OwnerCodeLength) == 0) {

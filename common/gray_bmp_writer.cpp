@@ -26,7 +26,8 @@ std::uint32_t GetLe16(const std::uint8_t* at) { return at[0] | (static_cast<std:
 std::uint32_t GetLe32(const std::uint8_t* at) { return GetLe16(at) | (GetLe16(at + 2) << 16); }
 
 int WriteGrayBmp(const char* path, const std::uint8_t* pixels, int width, int height, int stride) {
-    if (width <= 0 || height <= 0 || width > stride || width > MaxWrittenRow) return 1;
+    // An empty image (a photo that failed to decode) still gives the headers and the palette.
+    if (width < 0 || height < 0 || width > stride || width > MaxWrittenRow) return 1;
     const int rowBytes = GrayRowBytes(width);
     std::uint8_t header[GrayBmpHeaderBytes] = {};
     PutLe16(header, BmpMagic);

@@ -12,7 +12,8 @@ inline constexpr int GrayPaletteBytes = 1024;
 constexpr int GrayRowBytes(int width) { return (width + 3) / 4 * 4; }
 
 // Writes width x height pixels (top row first, `stride` bytes a row) bottom-up with a gray
-// palette; pad bytes are zero. Answers 0, or 1 when the file cannot be written.
+// palette; pad bytes are zero. A 0 x 0 image gives the headers and palette alone. Answers 0,
+// or 1 when the file cannot be written.
 int WriteGrayBmp(const char* path, const std::uint8_t* pixels, int width, int height, int stride);
 
 // Little-endian header fields.

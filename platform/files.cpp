@@ -62,14 +62,16 @@ std::string DrivesRoot() {
 
 std::string MapPath(const char* windowsPath) {
     std::string path = windowsPath ? windowsPath : "";
-    if (!path.empty() && path[0] == '/') return path;
+    const bool linuxPath = !path.empty() && path[0] == '/';
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    // A Linux folder may be joined with a name the Windows way ("/home/x/set\\Front.jpg").
+    if (linuxPath) return path;
     char drive = DefaultDriveLetter;
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
         path.erase(0, 2);
-    }
-    for (char& c : path) {
-        if (c == '\\') c = '/';
     }
     while (!path.empty() && path[0] == '/') path.erase(0, 1);
     const std::string driveFolder = DrivesRoot() + "/" + drive;

@@ -1,6 +1,7 @@
 // The programs name files by Windows paths ("c:\2_0.syc", "\work\TDBuf.bmp"). Each drive
 // letter is a folder <drives>/<letter>/ (TORVA_DRIVES, else ~/.local/share/torva/drives); a path
-// without a drive is on drive c; a path that starts with "/" is already a Linux path.
+// without a drive is on drive c; a path that starts with "/" is already a Linux path (its
+// backslashes become slashes all the same).
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "engine/location/boxes.h"
 
+#include <cstdlib>
+
 #include "engine/glyph/glyph_record.h"
 
 namespace {
@@ -16,4 +18,23 @@ CharBox PathBoundingBox() {
         box.bottom = std::max(box.bottom, Glyph.PathY[i]);
     }
     return box;
+}
+
+namespace {
+constexpr int HorizontalLineDistance = 99;
+}
+
+int PointLineDistance(PackedPoint a, PackedPoint b, PackedPoint q) {
+    const int dx = PointX(b) - PointX(a);
+    const int dy = PointY(b) - PointY(a);
+    if (dx == 0) return std::abs(PointX(q) - PointX(a));
+    if (dy == 0) return HorizontalLineDistance;
+    return std::abs(PointX(q) - PointX(a) - (PointY(q) - PointY(a)) * dx / dy);
+}
+
+int LineIntersect(PackedPoint a, PackedPoint b, int y) {
+    const int dx = PointX(b) - PointX(a);
+    const int dy = PointY(b) - PointY(a);
+    if (dx == 0 || dy == 0) return PointX(a);
+    return PointX(a) + (y - PointY(a)) * dx / dy;
 }

@@ -53,3 +53,10 @@ constexpr FrameRegion ClipToFrame(PackedPoint topLeft, PackedPoint bottomRight) 
 // Bounding box of the first WalkLength points of the glyph record's PathX (columns) and PathY
 // (rows): the last traced contour or walk. Without points: {999, 999, 0, 0}.
 CharBox PathBoundingBox();
+
+// Horizontal distance from q to the line through a and b at q's row: the plain column distance
+// for a vertical line, 99 for a horizontal one.
+int PointLineDistance(PackedPoint a, PackedPoint b, PackedPoint q);
+// Column of the line through a and b at row y (a's column when the line is vertical or
+// horizontal).
+int LineIntersect(PackedPoint a, PackedPoint b, int y);

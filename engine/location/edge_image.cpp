@@ -24,6 +24,16 @@ constexpr PackedEdge PackEdge(int magnitude, int direction) {
     return static_cast<PackedEdge>(magnitude) | (static_cast<PackedEdge>(direction) << 16);
 }
 
+void ThresholdInto(std::uint8_t* plane, PackedPoint topLeft, PackedPoint bottomRight, int threshold) {
+    const FrameRegion region = ClipToFrame(topLeft, bottomRight);
+    for (int row = region.top; row <= region.bottom; ++row) {
+        for (int column = region.left; column <= region.right; ++column) {
+            const int index = PixelIndex(column, row);
+            plane[index] = EdgeImage[index] > threshold ? 1 : 0;
+        }
+    }
+}
+
 }  // namespace
 
 PackedEdge EdgeAtPixel(int row, int column) {
@@ -58,13 +68,11 @@ void ComputeEdgeImage(PackedPoint topLeft, PackedPoint bottomRight) {
 }
 
 void ThresholdEdgeImage(PackedPoint topLeft, PackedPoint bottomRight, int threshold) {
-    const FrameRegion region = ClipToFrame(topLeft, bottomRight);
-    for (int row = region.top; row <= region.bottom; ++row) {
-        for (int column = region.left; column <= region.right; ++column) {
-            const int index = PixelIndex(column, row);
-            BinaryImage[index] = EdgeImage[index] > threshold ? 1 : 0;
-        }
-    }
+    ThresholdInto(BinaryImage, topLeft, bottomRight, threshold);
+}
+
+void ThresholdEdgeImageToCopy(PackedPoint topLeft, PackedPoint bottomRight, int threshold) {
+    ThresholdInto(BinaryBackup, topLeft, bottomRight, threshold);
 }
 
 void EdgeHistogram(PackedPoint topLeft, PackedPoint bottomRight) {

@@ -19,6 +19,8 @@ PackedEdge EdgeAtPixel(int row, int column);
 void ComputeEdgeImage(PackedPoint topLeft, PackedPoint bottomRight);
 // BinaryImage = 1 where EdgeImage > threshold, else 0, over the inclusive region.
 void ThresholdEdgeImage(PackedPoint topLeft, PackedPoint bottomRight, int threshold);
+// The same into BinaryBackup.
+void ThresholdEdgeImageToCopy(PackedPoint topLeft, PackedPoint bottomRight, int threshold);
 // Clears HistogramBins and counts every EdgeImage value of the inclusive region.
 void EdgeHistogram(PackedPoint topLeft, PackedPoint bottomRight);
 // When the debug flag is set: the edge image goes through the load buffer into "\work\TDBuf.bmp".

@@ -34,12 +34,7 @@ std::int16_t RunDigitFamily(const Verifier (&verifiers)[DigitCount]) {
     for (int d = 0; d < DigitCount; ++d) {
         if (answers[d] != 0) Glyph.DigitCandidates[Glyph.DigitCandidateCount++] = static_cast<std::int16_t>('0' + d);
     }
-    if (Glyph.DigitCandidateCount == 1) return Glyph.DigitCandidates[0];
-    if (Glyph.DigitCandidateCount == 2) {
-        ResolveDigitPair();
-        if (Glyph.DigitCandidateCount == 1) return Glyph.DigitCandidates[0];
-    }
-    return 0;
+    return FamilyAnswer(Glyph.DigitCandidates, Glyph.DigitCandidateCount, ResolveDigitPair);
 }
 
 std::int16_t ClassifyDigit() { return RunDigitFamily(DigitVerifiers); }

@@ -17,6 +17,13 @@ std::int16_t ResolveLetterPair();
 
 using Verifier = std::int16_t (*)();
 
+// A family's answer from its finished candidate list: the single candidate, else the winner
+// when the list is a pair that `resolvePair` decides, else 0.
+inline std::int16_t FamilyAnswer(const std::int16_t* candidates, const std::int16_t& count, Verifier resolvePair) {
+    if (count == 2) resolvePair();
+    return count == 1 ? candidates[0] : 0;
+}
+
 // The digit family over the given verifiers of '0' to '9'.
 std::int16_t RunDigitFamily(const Verifier (&verifiers)[DigitCount]);
 

@@ -53,7 +53,7 @@ const LetterVerifier LetterOrder[LetterCount] = {
     {'V', FirstRowSlot('V'), LetterNotYetBuilt},
     {'W', FirstRowSlot('W'), LetterNotYetBuilt},
     {'X', FirstRowSlot('X'), LetterNotYetBuilt},
-    {'Z', FirstRowSlot('Z'), LetterNotYetBuilt},
+    {'Z', FirstRowSlot('Z'), IsLetterZ},
     {'A', SecondRowSlot('A'), IsLetterA},
     {'B', SecondRowSlot('B'), IsLetterB},
     {'D', SecondRowSlot('D'), IsLetterD},
@@ -70,7 +70,7 @@ const LetterVerifier LetterOrder[LetterCount] = {
     {'R', SecondRowSlot('R'), LetterNotYetBuilt},
     {'T', SecondRowSlot('T'), LetterNotYetBuilt},
     {'U', SecondRowSlot('U'), LetterNotYetBuilt},
-    {'Y', SecondRowSlot('Y'), LetterNotYetBuilt},
+    {'Y', SecondRowSlot('Y'), IsLetterY},
 };
 
 int LetterSlot(char letter) {
@@ -91,12 +91,7 @@ std::int16_t RunLetterFamily(const LetterVerifier (&order)[LetterCount]) {
     for (int slot = 0; slot < LetterVoteSlots; ++slot) {
         if (Glyph.LetterVotes[slot] != 0) Glyph.LetterCandidates[Glyph.LetterCandidateCount++] = SlotLetter(slot);
     }
-    if (Glyph.LetterCandidateCount == 1) return Glyph.LetterCandidates[0];
-    if (Glyph.LetterCandidateCount == 2) {
-        ResolveLetterPair();
-        if (Glyph.LetterCandidateCount == 1) return Glyph.LetterCandidates[0];
-    }
-    return 0;
+    return FamilyAnswer(Glyph.LetterCandidates, Glyph.LetterCandidateCount, ResolveLetterPair);
 }
 
 std::int16_t ClassifyLetter() { return RunLetterFamily(LetterOrder); }

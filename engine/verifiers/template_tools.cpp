@@ -147,10 +147,6 @@ bool Stroke::IsRightBow() const {
     return traced && ((shape == 1 && chordDirection >= 0.0F) || (shape == 2 && chordDirection == -1.0F));
 }
 
-bool Stroke::IsLeftBow() const {
-    return traced && ((shape == 2 && chordDirection == 1.0F) || (shape == 1 && chordDirection <= 0.0F));
-}
-
 Stroke TraceStroke(Node from, Node to) {
     if (!IsPresent(from) || !IsPresent(to)) return Untraced();
     return TraceBetween(from.y, from.x, to.y, to.x);

@@ -103,9 +103,6 @@ struct Stroke {
     // A one-sided bow right of the chord: shape 1 with the lower end right of (or straight
     // below) the upper end, or shape 2 with it left.
     bool IsRightBow() const;
-    // A one-sided bow left of the chord: shape 2 with the lower end right of the upper end, or
-    // shape 1 with it straight below or left.
-    bool IsLeftBow() const;
 };
 
 // P->Q: the marks of the previous trace cleared, then the skeleton traced from P to Q.

@@ -32,6 +32,8 @@ TEST(CheckDigit, KnownNumbersAndUnknownCharacters) {
     EXPECT_EQ(ComputeCheckDigit("CSQU30543?"), UnknownCheckDigit);
     EXPECT_EQ(ComputeCheckDigit("CSQU3O5438"), UnknownCheckDigit);  // letter among the digits
     EXPECT_EQ(ComputeCheckDigit("C5QU305438"), UnknownCheckDigit);  // digit in the owner code
+    EXPECT_EQ(ComputeCheckDigit("csqu305438"), UnknownCheckDigit);  // lower case
+    EXPECT_EQ(ComputeCheckDigit("CSQU3054"), UnknownCheckDigit);    // shorter than ten
 }
 
 TEST(CheckDigit, AgreesWithIsoForEveryLetterAndRemainderTenIsZero) {

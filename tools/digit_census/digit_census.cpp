@@ -13,7 +13,7 @@
 
 namespace digitrender {
 
-DigitReading ReadDigit(char digit, const GrayPatch& patch) {
+DigitReading ReadCharacter(char character, const GrayPatch& patch) {
     const int width = std::min(patch.width, FrameWidth);
     const int height = std::min(patch.height, FrameHeight);
     for (int y = 0; y < height; ++y) {
@@ -24,21 +24,26 @@ DigitReading ReadDigit(char digit, const GrayPatch& patch) {
         return {Outcome::Rejected, ""};
     }
     CropGlyph();
-    const int count = RecognizeCharacter(ModeDigits);
+    const bool digit = character >= '0' && character <= '9';
+    const int count = RecognizeCharacter(digit ? ModeDigits : ModeLetters);
     if (count <= 0) return {Outcome::Rejected, ""};
     const std::string candidates = Glyph.CandidateString;
     if (count > 1) return {Outcome::Ambiguous, candidates};
-    return {candidates[0] == digit ? Outcome::Right : Outcome::Wrong, candidates};
+    return {candidates[0] == character ? Outcome::Right : Outcome::Wrong, candidates};
 }
 
-int Census::Total(int digit) const {
+int Census::Total(char character) const {
+    const auto found = counts.find(character);
+    if (found == counts.end()) return 0;
     int total = 0;
-    for (int count : counts[digit]) total += count;
+    for (int count : found->second) total += count;
     return total;
 }
 
 Census TakeCensus(const CensusPlan& plan) {
     Census census;
+    census.characters = plan.characters;
+    for (char c : plan.characters) census.counts[c] = {};
     unsigned seed = 1;
     for (int font : plan.fonts) {
         for (int height : plan.heights) {
@@ -46,12 +51,11 @@ Census TakeCensus(const CensusPlan& plan) {
                 for (double noise : plan.noises) {
                     const int renderings = noise > 0 ? plan.seeds : 1;
                     for (int k = 0; k < renderings; ++k, ++seed) {
-                        for (int d = 0; d < 10; ++d) {
-                            const char digit = static_cast<char>('0' + d);
-                            const DigitReading r = ReadDigit(digit, RenderDigit(digit, {font, height, blur, noise, seed}));
-                            ++census.counts[d][static_cast<int>(r.outcome)];
+                        for (char c : plan.characters) {
+                            const DigitReading r = ReadCharacter(c, RenderCharacter(c, {font, height, blur, noise, seed}));
+                            ++census.counts[c][static_cast<int>(r.outcome)];
                             if (r.outcome == Outcome::Wrong || r.outcome == Outcome::Ambiguous) {
-                                ++census.confusions[std::string(1, digit) + ">" + r.candidates];
+                                ++census.confusions[std::string(1, c) + ">" + r.candidates];
                             }
                         }
                     }
@@ -63,16 +67,16 @@ Census TakeCensus(const CensusPlan& plan) {
 }
 
 std::string FormatCensus(const Census& census) {
-    std::string text = "| digit | readings | right | wrong | ambiguous | rejected |\n|---|---|---|---|---|---|\n";
+    std::string text = "| character | readings | right | wrong | ambiguous | rejected |\n|---|---|---|---|---|---|\n";
     char line[160];
     int all[OutcomeCount] = {};
     int total = 0;
     const auto share = [](int count, int of) { return of > 0 ? 100.0 * count / of : 0.0; };
-    for (int d = 0; d < 10; ++d) {
-        const int n = census.Total(d);
-        const int* c = census.counts[d];
-        std::snprintf(line, sizeof line, "| %d | %d | %.1f%% | %.1f%% | %.1f%% | %.1f%% |\n", d, n, share(c[0], n),
-                      share(c[1], n), share(c[2], n), share(c[3], n));
+    for (char character : census.characters) {
+        const int n = census.Total(character);
+        const std::array<int, OutcomeCount>& c = census.counts.at(character);
+        std::snprintf(line, sizeof line, "| %c | %d | %.1f%% | %.1f%% | %.1f%% | %.1f%% |\n", character, n,
+                      share(c[0], n), share(c[1], n), share(c[2], n), share(c[3], n));
         text += line;
         for (int o = 0; o < OutcomeCount; ++o) all[o] += c[o];
         total += n;
@@ -82,7 +86,7 @@ std::string FormatCensus(const Census& census) {
     text += line;
     std::vector<std::pair<std::string, int>> pairs(census.confusions.begin(), census.confusions.end());
     std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    text += "\nconfusions (digit > candidates read): ";
+    text += "\nconfusions (character > candidates read): ";
     for (const auto& [pair, count] : pairs) {
         std::snprintf(line, sizeof line, "%s %d; ", pair.c_str(), count);
         text += line;

@@ -1,7 +1,8 @@
-// How the digit family reads rendered digits: one reading, and a census over fonts, sizes, blur
-// and noise with its table.
+// How the verifier families read rendered characters (digits in digit mode, letters in letter
+// mode): one reading, and a census over fonts, sizes, blur and noise with its table.
 #pragma once
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,8 +20,9 @@ struct DigitReading {
 };
 
 // Puts the patch into the work image, loads it into the glyph grid the way the line drivers
-// do (dark ink below the read threshold), crops it and recognizes it in digit mode.
-DigitReading ReadDigit(char digit, const GrayPatch& patch);
+// do (dark ink below the read threshold), crops it and recognizes it in digit mode for a digit,
+// in letter mode for anything else.
+DigitReading ReadCharacter(char character, const GrayPatch& patch);
 
 struct CensusPlan {
     std::vector<int> fonts;
@@ -28,17 +30,19 @@ struct CensusPlan {
     std::vector<double> blurs;
     std::vector<double> noises;
     int seeds = 1;  // noisy renderings per combination
+    std::string characters = "0123456789";
 };
 
 struct Census {
-    int counts[10][OutcomeCount] = {};
-    // "d>x" for a digit d read as x alone or among the candidates x, with its count.
+    std::string characters;  // in the order of the plan
+    std::map<char, std::array<int, OutcomeCount>> counts;
+    // "c>x" for a character c read as x alone or among the candidates x, with its count.
     std::map<std::string, int> confusions;
-    int Total(int digit) const;
+    int Total(char character) const;
 };
 
 Census TakeCensus(const CensusPlan& plan);
-// A table of the shares per digit, then the confusions, most frequent first.
+// A table of the shares per character, then the confusions, most frequent first.
 std::string FormatCensus(const Census& census);
 
 }  // namespace digitrender

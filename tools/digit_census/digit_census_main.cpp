@@ -1,6 +1,7 @@
-// Prints how the digit family reads rendered digits: per digit the share read right, read wrong,
-// left ambiguous and rejected over three fonts, heights 20 to 70, blur and noise, and the pairs
-// it confuses. Usage: digit_census [seeds per noisy combination, default 2]
+// Prints how the verifier families read rendered characters: per character the share read right,
+// read wrong, left ambiguous and rejected over three fonts, heights 20 to 70, blur and noise,
+// and what it is confused with. Digits are read in digit mode, letters in letter mode.
+// Usage: digit_census [seeds per noisy combination, default 2] [characters, default 0 to 9]
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         plan.blurs = {0.0, 0.7, 1.2};
         plan.noises = {0.0, 12.0};
         plan.seeds = argc > 1 ? std::atoi(argv[1]) : 2;
+        if (argc > 2) plan.characters = argv[2];
         for (int font : plan.fonts) std::printf("font %d: %s\n", font, digitrender::FontName(font).c_str());
         std::printf("%s", digitrender::FormatCensus(digitrender::TakeCensus(plan)).c_str());
         return 0;

@@ -88,12 +88,12 @@ int FontCount() { return CensusFontCount; }
 
 std::string FontName(int font) { return LoadedFamily(font).toStdString(); }
 
-GrayPatch RenderDigit(char digit, const DigitStyle& style) {
+GrayPatch RenderCharacter(char character, const DigitStyle& style) {
     QFont font(LoadedFamily(style.font));
     font.setBold(true);
     font.setPixelSize(RenderPointSize);
     QPainterPath outline;
-    outline.addText(0, 0, font, QString(QChar(digit)));
+    outline.addText(0, 0, font, QString(QChar(character)));
     const QRectF ink = outline.boundingRect();
     const double scale = style.height / ink.height();
     const int margin = std::max(4, style.height / 4);

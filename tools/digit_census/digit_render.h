@@ -1,5 +1,5 @@
-// Single digits rendered from the project's fonts as a camera would show them: dark ink on a
-// light plate, scaled to an exact ink height, then blurred and given sensor noise.
+// Single characters rendered from the project's fonts as a camera would show them: dark ink on
+// a light plate, scaled to an exact ink height, then blurred and given sensor noise.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@ namespace digitrender {
 
 struct DigitStyle {
     int font = 0;          // index into the census fonts
-    int height = 40;       // rows of ink from the top of the digit to its bottom
+    int height = 40;       // rows of ink from the top of the character to its bottom
     double blur = 0;       // standard deviation of the Gaussian blur, pixels
     double noise = 0;      // standard deviation of the Gaussian noise, gray levels
     unsigned seed = 1;     // noise seed
@@ -32,7 +32,7 @@ int FontCount();
 // when its file is missing.
 std::string FontName(int font);
 
-// The digit with a margin of paper around its ink.
-GrayPatch RenderDigit(char digit, const DigitStyle& style);
+// The character with a margin of paper around its ink.
+GrayPatch RenderCharacter(char character, const DigitStyle& style);
 
 }  // namespace digitrender

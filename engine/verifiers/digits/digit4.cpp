@@ -434,6 +434,13 @@ std::int16_t Match4_H0B2E4a() {
     return NodeDistance(j0, j1) <= Glyph.StrokeUnit ? 1 : 0;
 }
 
+// The diagonal of an open '4' coming down to the bar: shape 2 with the lower end right of the
+// upper end (bowed left of the chord), or shape 1 with it left of or straight below the upper
+// end (bowed left of a leaning chord, right of an upright one).
+bool IsOpenDiagonal(const Stroke& s) {
+    return s.traced && ((s.shape == 2 && s.chordDirection == 1.0F) || (s.shape == 1 && s.chordDirection <= 0.0F));
+}
+
 std::int16_t Match4_H0B1E3a() {
     const Node j0 = JunctionNode(0);
     const Node e0 = EndNode(0);
@@ -442,7 +449,7 @@ std::int16_t Match4_H0B1E3a() {
     if (!InZone5(j0, {19, 23, 24}) || !InZone5(e0, {1, 2, 3})) return 0;
     if (!InZone5(e1, {14, 19}) || !InZone5(e2, {23, 24})) return 0;
     const Stroke diagonal = TraceStroke(e0, j0);
-    if (!diagonal.IsLeftBow() || !InSet(diagonal.direction, {3, 4}) || diagonal.slope < 2.4) return 0;
+    if (!IsOpenDiagonal(diagonal) || !InSet(diagonal.direction, {3, 4}) || diagonal.slope < 2.4) return 0;
     const Stroke arm = TraceStroke(e1, j0);
     if (!arm.Fits({0}, {4}) || arm.slope < 1.0) return 0;
     const Stroke foot = TraceStroke(e2, j0);
@@ -463,7 +470,7 @@ std::int16_t Match4_H0B0E2a() {
     const Node e1 = EndNode(1);
     if (!InZone5(e0, {2, 3}) || !InZone5(e1, {19})) return 0;
     const Stroke s = TraceStroke(e0, e1);
-    if (!s.IsLeftBow() || !InSet(s.direction, {3, 4}) || s.slope < 2.8) return 0;
+    if (!IsOpenDiagonal(s) || !InSet(s.direction, {3, 4}) || s.slope < 2.8) return 0;
     return RightEdgeSteadyInUpperHalf() ? 1 : 0;
 }
 

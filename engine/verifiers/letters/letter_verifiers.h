@@ -27,3 +27,6 @@ bool HasMiddleBarSpur();
 // R to W.
 
 // Y and Z.
+std::int16_t IsLetterY();
+std::int16_t IsLetterZ();
+std::int16_t RejectZ_SecondBar();

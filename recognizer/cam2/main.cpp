@@ -1,0 +1,10 @@
+#include "platform/dialog.h"
+#include "recognizer/cam2/recognizer_app.h"
+
+namespace {
+
+CRecognizerApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv) { return win::AfxWinMain(argc, argv); }

@@ -1,0 +1,215 @@
+#include "platform/windows.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/bus_wire.h"
+#include "support/qt_test_app.h"
+#include "support/temp_bus.h"
+
+namespace {
+
+constexpr win::UINT TestMessage = win::WM_USER + 1;
+
+struct Received {
+    win::UINT message;
+    win::WPARAM wParam;
+    win::LPARAM lParam;
+    bool onGuiThread;
+};
+
+class RecordingHost : public win::WindowHost {
+public:
+    win::LRESULT WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override {
+        received.push_back({message, wParam, lParam, QThread::currentThread() == TestApplication().thread()});
+        return static_cast<win::LRESULT>(wParam) * 10;
+    }
+    void ApplyShowCommand(int showCommand) override { showCommands.push_back(showCommand); }
+    void BringToFront() override { ++broughtToFront; }
+
+    std::vector<Received> received;
+    std::vector<int> showCommands;
+    int broughtToFront = 0;
+};
+
+class BusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApplication();
+        ASSERT_TRUE(win::AfxSocketInit());
+    }
+    TempBus bus_;
+};
+
+// A socket file whose process ended without removing it.
+std::string MakeStaleSocket(const std::string& folder, pid_t pid, unsigned serial) {
+    const std::string path = folder + "/" + win::bus::SocketName(pid, serial);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    return path;
+}
+
+TEST_F(BusTest, WindowsAreFoundByTheirCurrentCaptionWhileTheyLive) {
+    RecordingHost host;
+    win::HWND found = nullptr;
+    {
+        win::Window window("TEST-CAPTION-A", &host);
+        EXPECT_EQ(win::FindWindowA(nullptr, "TEST-CAPTION-A"), window.hwnd());
+        window.SetCaption("TEST-CAPTION-B");
+        EXPECT_EQ(win::FindWindowA(nullptr, "TEST-CAPTION-A"), nullptr);
+        found = win::FindWindowA(nullptr, "TEST-CAPTION-B");
+        EXPECT_EQ(found, window.hwnd());
+        win::DWORD pid = 0;
+        EXPECT_EQ(win::GetWindowThreadProcessId(found, &pid), static_cast<win::DWORD>(::getpid()));
+        EXPECT_EQ(pid, static_cast<win::DWORD>(::getpid()));
+    }
+    EXPECT_EQ(win::FindWindowA(nullptr, "TEST-CAPTION-B"), nullptr);
+    win::DWORD pid = 1;
+    EXPECT_EQ(win::GetWindowThreadProcessId(found, &pid), 0u);
+    EXPECT_EQ(pid, 0u);
+    EXPECT_TRUE(std::filesystem::is_empty(bus_.root()));
+}
+
+TEST_F(BusTest, StaleSocketsAreSkippedAndRemoved) {
+    RecordingHost host;
+    win::Window window("LIVE", &host);
+    const std::string stale = MakeStaleSocket(bus_.root(), 1, 7);
+    const win::HWND staleWindow = win::bus::MakeHandle(1, 7);
+    EXPECT_FALSE(win::PostMessageA(staleWindow, TestMessage, 1, 2));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+
+    MakeStaleSocket(bus_.root(), 1, 8);
+    std::vector<win::HWND> seen;
+    win::EnumWindows(
+        [](win::HWND hwnd, win::LPARAM list) {
+            reinterpret_cast<std::vector<win::HWND>*>(list)->push_back(hwnd);
+            return win::TRUE;
+        },
+        reinterpret_cast<win::LPARAM>(&seen));
+    EXPECT_EQ(seen, std::vector<win::HWND>{window.hwnd()});
+    EXPECT_EQ(win::SendMessageA(win::bus::MakeHandle(1, 8), TestMessage, 1, 2), 0);
+    EXPECT_EQ(win::GetPropA(win::bus::MakeHandle(1, 8), "ANY"), nullptr);
+}
+
+TEST_F(BusTest, PropertiesAreSetOnOwnWindowsAndReadByAnyone) {
+    RecordingHost host;
+    win::Window window("PROPS", &host);
+    EXPECT_TRUE(win::SetPropA(window.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(2)));
+    // Read from another thread while this one is busy: the service answers without the GUI thread.
+    win::HANDLE value = nullptr;
+    win::HANDLE missing = reinterpret_cast<win::HANDLE>(1);
+    std::thread reader([&] {
+        value = win::GetPropA(window.hwnd(), "TORVA_XHR_2");
+        missing = win::GetPropA(window.hwnd(), "TORVA_XHR_1");
+    });
+    reader.join();
+    EXPECT_EQ(value, reinterpret_cast<win::HANDLE>(2));
+    EXPECT_EQ(missing, nullptr);
+    EXPECT_FALSE(win::SetPropA(win::bus::MakeHandle(1, 1), "TORVA_XHR_2", nullptr));
+}
+
+TEST_F(BusTest, PostedMessagesArriveInOrderOnTheGuiThread) {
+    RecordingHost host;
+    win::Window window("POSTS", &host);
+    constexpr int Count = 40;
+    std::thread poster([&] {
+        for (int i = 0; i < Count; ++i) EXPECT_TRUE(win::PostMessageA(window.hwnd(), TestMessage, i, -i));
+    });
+    // Posting from this thread too: once the call returns, the message is queued.
+    poster.join();
+    EXPECT_TRUE(win::PostMessageA(window.hwnd(), TestMessage, Count, -Count));
+    EXPECT_TRUE(host.received.empty());
+    ASSERT_TRUE(PumpUntil([&] { return host.received.size() == Count + 1; }));
+    for (int i = 0; i <= Count; ++i) {
+        EXPECT_EQ(host.received[i].wParam, static_cast<win::WPARAM>(i));
+        EXPECT_EQ(host.received[i].lParam, -i);
+        EXPECT_TRUE(host.received[i].onGuiThread);
+    }
+}
+
+TEST_F(BusTest, SendWaitsForTheHandlerAndAnswersItsResult) {
+    RecordingHost host;
+    win::Window window("SENDS", &host);
+    std::atomic<win::LRESULT> answer{-1};
+    std::thread sender([&] { answer = win::SendMessageA(window.hwnd(), TestMessage, 7, 0); });
+    ASSERT_TRUE(PumpUntil([&] { return answer != -1; }));
+    sender.join();
+    EXPECT_EQ(answer, 70);
+    ASSERT_EQ(host.received.size(), 1u);
+    EXPECT_TRUE(host.received[0].onGuiThread);
+    // From the window's own thread the handler runs at once.
+    EXPECT_EQ(win::SendMessageA(window.hwnd(), TestMessage, 3, 0), 30);
+    EXPECT_EQ(host.received.size(), 2u);
+}
+
+TEST_F(BusTest, SendReturnsWhenTheWindowGoesBeforeHandlingIt) {
+    RecordingHost host;
+    auto window = std::make_unique<win::Window>("GOING", &host);
+    const win::HWND hwnd = window->hwnd();
+    std::atomic<bool> returned{false};
+    win::LRESULT answer = -1;
+    std::thread sender([&] {
+        answer = win::SendMessageA(hwnd, TestMessage, 5, 0);
+        returned = true;
+    });
+    // Wait until the message is queued; its handler cannot run, no events are handled here.
+    while (win::bus::QueuedMessageCount() == 0 && !returned) QThread::msleep(1);
+    window.reset();
+    sender.join();
+    EXPECT_EQ(answer, 0);
+    EXPECT_TRUE(host.received.empty());
+}
+
+TEST_F(BusTest, ShowAndForegroundReachTheWindowsGuiThread) {
+    RecordingHost host;
+    win::Window window("SHOWN", &host);
+    EXPECT_TRUE(win::ShowWindow(window.hwnd(), win::SW_SHOWNORMAL));
+    EXPECT_TRUE(win::SetForegroundWindow(window.hwnd()));
+    ASSERT_TRUE(PumpUntil([&] { return host.broughtToFront == 1; }));
+    EXPECT_EQ(host.showCommands, std::vector<int>{win::SW_SHOWNORMAL});
+    EXPECT_FALSE(win::ShowWindow(nullptr, win::SW_SHOWNORMAL));
+}
+
+TEST_F(BusTest, SocketNamesAndHandlesRoundTrip) {
+    pid_t pid = 0;
+    unsigned serial = 0;
+    ASSERT_TRUE(win::bus::ParseSocketName(win::bus::SocketName(4194303, 1048575), &pid, &serial));
+    EXPECT_EQ(pid, 4194303);
+    EXPECT_EQ(serial, 1048575u);
+    const win::HWND handle = win::bus::MakeHandle(pid, serial);
+    EXPECT_EQ(win::bus::HandlePid(handle), pid);
+    EXPECT_EQ(win::bus::HandleSerial(handle), serial);
+    for (const char* name : {".w12-1", "w12-1x", "w12-", "w-1", "w12-0", "w0-3", "x12-1"}) {
+        EXPECT_FALSE(win::bus::ParseSocketName(name, &pid, &serial)) << name;
+    }
+}
+
+TEST(BusFolderTest, UnusableFolderFailsTheStart) {
+    TestApplication();
+    char file[] = "/tmp/torva-notafolder-XXXXXX";
+    const int fd = ::mkstemp(file);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ::setenv("TORVA_BUS_DIR", file, 1);
+    EXPECT_FALSE(win::AfxSocketInit());
+    ::unlink(file);
+    // A folder whose sockets' names would not fit a socket address.
+    ::setenv("TORVA_BUS_DIR", ("/tmp/" + std::string(100, 'b')).c_str(), 1);
+    EXPECT_FALSE(win::AfxSocketInit());
+    ::unsetenv("TORVA_BUS_DIR");
+}
+
+}  // namespace

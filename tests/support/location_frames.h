@@ -1,0 +1,38 @@
+// Frames prepared the way the pipeline prepares them before location: the edge image of the
+// drawn work image, binarized at a threshold, with its two copies taken.
+#pragma once
+
+#include <cstring>
+
+#include "engine/location/edge_image.h"
+#include "engine/location/line_records.h"
+#include "engine/location/pipeline_state.h"
+#include "engine/location/planes.h"
+#include "tests/support/frame_drawing.h"
+
+namespace drawing {
+
+inline void BinarizeFrame(int threshold) {
+    const PackedPoint topLeft = PackPoint(0, 0);
+    const PackedPoint bottomRight = PackPoint(FrameWidth - 1, FrameHeight - 1);
+    std::memset(EdgeImage, 0, sizeof EdgeImage);
+    ComputeEdgeImage(topLeft, bottomRight);
+    ThresholdEdgeImage(topLeft, bottomRight, threshold);
+    std::memcpy(BinaryBackup, BinaryImage, sizeof BinaryBackup);
+    std::memcpy(BinarySnapshot, BinaryImage, sizeof BinarySnapshot);
+    StrongEdgeLevel = 120;
+    CurrentThreshold = static_cast<std::int16_t>(threshold);
+    SweepStep = 0;
+}
+
+// One pending candidate per rectangle, as the location passes leave them.
+inline void SetCandidates(std::initializer_list<CharBox> rects) {
+    LineCandidateCount = 0;
+    for (const CharBox& rect : rects) {
+        LineCandidate& candidate = LineCandidates[LineCandidateCount++];
+        candidate = LineCandidate{};
+        candidate.rect = rect;
+    }
+}
+
+}  // namespace drawing
