@@ -52,6 +52,8 @@ inline GlyphCanvas B(double s, double p) {
     return StemAndBowl(s, p).Line(4 * s, 38 * s, 13 * s, 38 * s, p).Arc(13 * s, 29 * s, 9 * s, 9 * s, -90, 90, p);
 }
 
+inline GlyphCanvas R(double s, double p) { return StemAndBowl(s, p).Line(12 * s, 20 * s, 23 * s, 38 * s, p); }
+
 inline GlyphCanvas Eight(double s, double p) {
     return Canvas(s, 40, 26).Ellipse(13 * s, 10.5 * s, 8 * s, 8 * s, p).Ellipse(13 * s, 28.5 * s, 9.5 * s, 9.5 * s, p);
 }

@@ -1,4 +1,5 @@
 #include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/letters/letter_strokes.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/verifiers/template_tools.h"
@@ -10,20 +11,9 @@ constexpr double MaxAspectRatio = 3.0;
 // The open bow: both ends on the right, the upper one in the upper half, the stroke bowing out
 // to the left between them.
 std::int16_t MatchC_H0B0E2a() {
-    const GlyphBoxRecord& box = Glyph.GlyphBox;
-    const Node upper = EndNode(0);
-    const Node lower = EndNode(1);
-    const int middleColumn = box.left + box.width / 2;
-    const int middleRow = box.top + box.height / 2;
-    if (upper.x < middleColumn || lower.x < middleColumn) return 0;
-    if (upper.y > middleRow || lower.y < middleRow) return 0;
-    const Stroke bow = TraceStroke(upper, lower);
-    if (!bow.FitsShape({1, 2, 9, 10, 15})) return 0;
-    if (bow.shape == 1 && bow.chordDirection != -1.0F) return 0;
-    if (bow.shape == 2 && bow.chordDirection == -1.0F) return 0;
-    if (!InSet(bow.direction, {3, 4})) return 0;
+    const Stroke bow = OpenBow();
+    if (!bow.traced || (bow.shape == 2 && bow.chordDirection == -1.0F)) return 0;
     if (InSet(bow.shape, {2, 9, 10}) && HasOpenRightSide() != 1) return 0;
-    if (bow.earlyDirection == 3 || bow.nearEndDirection == 2) return 0;
     return HasMiddleBarSpur() ? 0 : 1;
 }
 

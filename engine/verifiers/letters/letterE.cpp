@@ -1,4 +1,5 @@
 #include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/letters/letter_strokes.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/verifiers/profiles.h"
@@ -14,40 +15,10 @@ constexpr int IndentDepth = 2;
 constexpr int IndentRowsAbove = 5;
 constexpr int IndentRowsBelow = 4;
 
-// The upper arm drawn in from its end: a bow to the left, down-left into the junction.
-bool UpperArmFits(Node end, Node junction) {
-    const Stroke s = TraceStroke(end, junction);
-    return s.Fits({1}, {4}) && s.chordDirection == -1.0F;
-}
-
 // The lower arm drawn in from its end: a bow, up-left into the junction.
 bool LowerArmFits(Node end, Node junction) {
     const Stroke s = TraceStroke(end, junction);
     return s.Fits({2}, {1}) && s.chordDirection == 1.0F;
-}
-
-// The middle bar drawn in from its end, up- or down-left into the junction, nearly level.
-bool MiddleBarFits(Node end, Node junction, std::initializer_list<int> shapes, double maxSlope) {
-    const Stroke s = TraceStroke(end, junction);
-    return s.Fits(shapes, {1, 4}) && s.slope <= maxSlope;
-}
-
-// A link between two junctions: straight, in one of the directions, with its slope at least
-// `minSlope` (a stem piece) or at most `maxSlope` (a bar).
-bool StraightLinkFits(Node from, Node to, std::initializer_list<int> directions, double minSlope, double maxSlope) {
-    const Stroke s = LinkStroke(from, to);
-    return s.Fits({0}, directions) && s.slope >= minSlope && s.slope <= maxSlope;
-}
-
-bool StemLinkFits(Node from, Node to, double minSlope) { return StraightLinkFits(from, to, {3, 4}, minSlope, AnySlope); }
-bool BarLinkFits(Node from, Node to, double maxSlope) { return StraightLinkFits(from, to, {2, 3}, 0.0, maxSlope); }
-
-// The top bar's two ends: the left one straight down-right into the corner, the right one
-// straight or bowed, heading left into it.
-bool TopBarFits(NodePair top, Node corner, double maxSlope) {
-    if (!TraceStroke(top.left, corner).Fits({0}, {3})) return false;
-    const Stroke right = TraceStroke(top.right, corner);
-    return right.Fits({0, 1}, {1, 4}) && right.slope <= maxSlope;
 }
 
 // The bottom bar's two ends: the left one straight up-right into the corner, the right one
@@ -84,7 +55,7 @@ std::int16_t MatchE_H0B2E4b() {
     if (!InZone5(e0, {3, 4, 9}) || !InZone5(e1, {8, 11, 12, 13, 18})) return 0;
     if (!InZone5(bottom.left, {20}) || !InZone5(bottom.right, {19, 24})) return 0;
     if (!UpperArmFits(e0, middle)) return 0;
-    if (!MiddleBarFits(e1, middle, {0, 1, 2}, 0.9)) return 0;
+    if (!MiddleBarFits(e1, middle, 0.9)) return 0;
     if (!BottomBarFits(bottom, corner)) return 0;
     return StemLinkFits(middle, corner, 2.4) ? 1 : 0;
 }
@@ -114,7 +85,7 @@ std::int16_t MatchE_H0B1E3a() {
     if (!InZone3(j0, {3, 4})) return 0;
     if (!InZone5(e0, {2, 3, 4}) || !InZone5(e1, {8, 12, 13, 14}) || !InZone5(e2, {19, 22, 23, 24})) return 0;
     if (!UpperArmFits(e0, j0)) return 0;
-    if (!MiddleBarFits(e1, j0, {0, 1, 2}, 0.8)) return 0;
+    if (!MiddleBarFits(e1, j0, 0.8)) return 0;
     return LowerArmFits(e2, j0) ? 1 : 0;
 }
 
@@ -163,7 +134,7 @@ std::int16_t MatchE_H0B3E5a() {
     if (!InZone5(top.left, {0}) || !InZone5(top.right, {4, 9}) || !InZone5(barEnd, {8, 12, 13, 18})) return 0;
     if (!InZone5(bottom.left, {20}) || !InZone5(bottom.right, {19, 24})) return 0;
     if (!TopBarFits(top, topCorner, AnySlope)) return 0;
-    if (!MiddleBarFits(barEnd, middle, {0, 1, 2}, 0.8)) return 0;
+    if (!MiddleBarFits(barEnd, middle, 0.8)) return 0;
     if (!BottomBarFits(bottom, bottomCorner)) return 0;
     if (!StemLinkFits(topCorner, middle, 1.5)) return 0;
     return StemLinkFits(middle, bottomCorner, 1.5) ? 1 : 0;
@@ -236,18 +207,8 @@ int BarEndRow() {
 // the middle left, the right margin stepping out below the bar and the skeleton's left side
 // indented there.
 std::int16_t MatchE_H0B0E2a() {
-    const GlyphBoxRecord& box = Glyph.GlyphBox;
-    const Node upper = EndNode(0);
-    const Node lower = EndNode(1);
-    const int middleColumn = box.left + box.width / 2;
-    const int middleRow = box.top + box.height / 2;
-    if (upper.x < middleColumn || lower.x < middleColumn) return 0;
-    if (upper.y > middleRow || lower.y < middleRow) return 0;
-    const Stroke bow = TraceStroke(upper, lower);
-    if (!bow.FitsShape({1, 2, 9, 10, 15})) return 0;
-    if (bow.shape == 1 && bow.chordDirection != -1.0F) return 0;
-    if (InSet(bow.shape, {2, 9}) && bow.chordDirection == -1.0F) return 0;
-    if (!InSet(bow.direction, {3, 4}) || bow.earlyDirection == 3 || bow.nearEndDirection == 2) return 0;
+    const Stroke bow = OpenBow();
+    if (!bow.traced || (InSet(bow.shape, {2, 9}) && bow.chordDirection == -1.0F)) return 0;
     if (Glyph.PrunedSpurCount > 0 && !HasMiddleBarSpur()) return 0;
     const int l = BarEndRow();
     if (l < 0) return 0;
@@ -256,8 +217,6 @@ std::int16_t MatchE_H0B0E2a() {
 
 }  // namespace
 
-bool HasMiddleBarSpur() { return HasPrunedSpurInZone5({6, 10, 11, 12}); }
-
 std::int16_t IsLetterE() {
     if (Glyph.HoleCount == 0) {
         if (IsCase(2, 4)) return AcceptFirstMatch({MatchE_H0B2E4a, MatchE_H0B2E4b, MatchE_H0B2E4c});
@@ -265,6 +224,7 @@ std::int16_t IsLetterE() {
         if (IsCase(4, 6)) return AcceptFirstMatch({MatchE_H0B4E6a});
         if (IsCase(3, 5)) return AcceptFirstMatch({MatchE_H0B3E5a, MatchE_H0B3E5b, MatchE_H0B3E5c});
     }
-    // With holes, or with no junction: the bow whose middle bar thinned away.
+    // With holes, or with a junction count of no case above: only the bow whose middle bar
+    // thinned away.
     return IsCase(0, 2) ? AcceptFirstMatch({MatchE_H0B0E2a}) : 0;
 }

@@ -1,4 +1,5 @@
 #include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/letters/letter_strokes.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/verifiers/profiles.h"
@@ -6,9 +7,10 @@
 
 namespace {
 
-// A right margin this much deeper within three rows below is the end of the top bar.
+// A right margin more than this much deeper within three rows below is the end of the top bar.
 constexpr int TopBarEndStep = 3;
-// Below the top bar the right margin stays within this of the rows above until the middle bar.
+// Below the top bar the right margin stays less than this shallower than the rows above it,
+// until the middle bar.
 constexpr int MiddleBarStep = 3;
 // How far the indent of the left side must reach in from the rows above and below it.
 constexpr int IndentAbove = 1;
@@ -17,32 +19,6 @@ constexpr int IndentBelow = 2;
 constexpr int BarWindow = 3;
 
 const GlyphBoxRecord& Box() { return Glyph.GlyphBox; }
-
-// A stroke from P to Q: one of the shapes and directions, with its slope in minSlope..maxSlope.
-bool StrokeFits(Node from, Node to, std::initializer_list<int> shapes, std::initializer_list<int> directions,
-                double minSlope = 0.0, double maxSlope = AnySlope) {
-    const Stroke s = TraceStroke(from, to);
-    return s.Fits(shapes, directions) && s.slope >= minSlope && s.slope <= maxSlope;
-}
-
-// A link between two junctions: straight, in one of the directions, its slope in the range.
-bool LinkFits(Node from, Node to, std::initializer_list<int> directions, double minSlope, double maxSlope = AnySlope) {
-    const Stroke s = LinkStroke(from, to);
-    return s.Fits({0}, directions) && s.slope >= minSlope && s.slope <= maxSlope;
-}
-
-// The top bar's right end bowing down-left into the bar: a bow to the left, heading down-left.
-bool TopArmFits(Node end, Node junction) {
-    const Stroke s = TraceStroke(end, junction);
-    return s.Fits({1}, {4}) && s.chordDirection == -1.0F;
-}
-
-// The top bar's two ends: the left one straight down-right into the corner, the right one
-// straight or bowed, heading left into it.
-bool TopBarFits(NodePair top, Node corner, double maxSlope) {
-    if (!StrokeFits(top.left, corner, {0}, {3})) return false;
-    return StrokeFits(top.right, corner, {0, 1}, {1, 4}, 0.0, maxSlope);
-}
 
 // The stem's foot drawn in from its end: straight or bowed, heading up into the junction, steep.
 bool FootFits(Node end, Node junction) { return StrokeFits(end, junction, {0, 2}, {1, 2}, 1.8); }
@@ -141,8 +117,8 @@ std::int16_t MatchF_H0B1E3a() {
     const Node foot = EndNode(2);
     if (foot.y < box.bottom || foot.x > box.left + Glyph.WidthUnit + box.width / 2) return 0;
     if (!InZone3(j0, {3, 4}) || !InZone5(e0, {4, 9}) || !InZone5(e1, {8, 9, 12, 13, 14, 17, 18, 19})) return 0;
-    if (!TopArmFits(e0, j0)) return 0;
-    if (!StrokeFits(e1, j0, {0, 1, 2}, {1, 4}, 0.0, 0.6)) return 0;
+    if (!UpperArmFits(e0, j0)) return 0;
+    if (!MiddleBarFits(e1, j0, 0.6)) return 0;
     const Stroke stem = TraceStroke(foot, j0);
     if (!stem.Fits({0, 2}, {1, 2})) return 0;
     if (stem.shape == 0 ? stem.slope < 2.4 : stem.chordDirection < 0.0F) return 0;
@@ -158,10 +134,10 @@ std::int16_t MatchF_H0B2E4a() {
     const NodePair feet = InXOrder(EndNode(2), EndNode(3));
     if (!InZone5(middle, {6, 10, 11}) || !InZone5(footFork, {20, 21})) return 0;
     if (!InZone5(e0, {4, 9}) || !InZone5(e1, {8, 9}) || !InZone5(feet.left, {20}) || !InZone5(feet.right, {21, 22})) return 0;
-    if (!TopArmFits(e0, middle)) return 0;
-    if (!StrokeFits(e1, middle, {0, 1, 2}, {1, 4}, 0.0, 0.8)) return 0;
+    if (!UpperArmFits(e0, middle)) return 0;
+    if (!MiddleBarFits(e1, middle, 0.8)) return 0;
     if (!StraightFeetMeet(feet, footFork)) return 0;
-    return LinkFits(middle, footFork, {3, 4}, 1.8) ? 1 : 0;
+    return StemLinkFits(middle, footFork, 1.8) ? 1 : 0;
 }
 
 // The top arm bows into the stem's junction; the middle bar's end is split in two.
@@ -175,11 +151,11 @@ std::int16_t MatchF_H0B2E4b() {
     if (!InZone5(e0, {4, 9}) || !InZone5(e1, {7, 8, 9, 13}) || !InZone5(e2, {12, 13, 17, 18}) || !InZone5(foot, {20, 21})) {
         return 0;
     }
-    if (!TopArmFits(e0, bar.left)) return 0;
+    if (!UpperArmFits(e0, bar.left)) return 0;
     if (!StrokeFits(e1, bar.right, {0}, {3, 4}, 1.4)) return 0;
     if (!StrokeFits(e2, bar.right, {0}, {1}, 1.2)) return 0;
     if (!FootFits(foot, bar.left)) return 0;
-    return LinkFits(bar.left, bar.right, {2, 3}, 0.0, 0.5) ? 1 : 0;
+    return BarLinkFits(bar.left, bar.right, 0.5) ? 1 : 0;
 }
 
 // A square top corner and the middle bar's junction on the stem.
@@ -193,9 +169,9 @@ std::int16_t MatchF_H0B2E4c() {
     if (!InZone5(top.left, {0}) || !InZone5(top.right, {4, 9})) return 0;
     if (!InZone5(barEnd, {8, 9, 13, 14, 18, 19}) || !InZone5(foot, {20, 21, 22})) return 0;
     if (!TopBarFits(top, corner, 0.8)) return 0;
-    if (!StrokeFits(barEnd, middle, {0, 1, 2}, {1, 4}, 0.0, 0.8)) return 0;
+    if (!MiddleBarFits(barEnd, middle, 0.8)) return 0;
     if (!FootFits(foot, middle)) return 0;
-    return LinkFits(corner, middle, {3, 4}, 2.2) ? 1 : 0;
+    return StemLinkFits(corner, middle, 2.2) ? 1 : 0;
 }
 
 // The top arm bows into the bar, the bar's end is split, and so is the foot.
@@ -211,12 +187,12 @@ std::int16_t MatchF_H0B3E5a() {
     if (!InZone5(e0, {4, 9}) || !InZone5(e1, {8, 9}) || !InZone5(e2, {13, 18})) return 0;
     if (feet.left.x > box.left || feet.left.y < box.bottom - Glyph.HeightUnit) return 0;
     if (!InZone5(feet.right, {21, 22})) return 0;
-    if (!TopArmFits(e0, bar.left)) return 0;
+    if (!UpperArmFits(e0, bar.left)) return 0;
     if (!StrokeFits(e1, bar.right, {0}, {4})) return 0;
     if (!StrokeFits(e2, bar.right, {0}, {1, 2})) return 0;
     if (!StraightFeetMeet(feet, footFork)) return 0;
-    if (!LinkFits(bar.left, bar.right, {2, 3}, 0.0, 0.3)) return 0;
-    return LinkFits(bar.left, footFork, {3, 4}, 2.2) ? 1 : 0;
+    if (!BarLinkFits(bar.left, bar.right, 0.3)) return 0;
+    return StemLinkFits(bar.left, footFork, 2.2) ? 1 : 0;
 }
 
 // A square top corner, the bar's junction on the stem, the foot split in two.
@@ -231,10 +207,10 @@ std::int16_t MatchF_H0B3E5b() {
     if (!InZone5(top.left, {0}) || !InZone5(top.right, {4, 9}) || !InZone5(barEnd, {8, 9, 13, 18})) return 0;
     if (!InZone5(feet.left, {20}) || !InZone5(feet.right, {21, 22})) return 0;
     if (!TopBarFits(top, corner, 0.5)) return 0;
-    if (!StrokeFits(barEnd, middle, {0, 1, 2}, {1, 4}, 0.0, 0.8)) return 0;
+    if (!MiddleBarFits(barEnd, middle, 0.8)) return 0;
     if (!StraightFeetMeet(feet, footFork)) return 0;
-    if (!LinkFits(corner, middle, {3, 4}, 1.8)) return 0;
-    return LinkFits(middle, footFork, {3, 4}, 2.2) ? 1 : 0;
+    if (!StemLinkFits(corner, middle, 1.8)) return 0;
+    return StemLinkFits(middle, footFork, 2.2) ? 1 : 0;
 }
 
 // A short stroke's length is at most `units` stroke units; a long one's at least.
@@ -265,7 +241,7 @@ std::int16_t MatchF_H0B3E5c() {
     if (!stem.Fits({0, 2}, {1, 2}) || !AtLeastUnits(stem, 2)) return 0;
     const Stroke upperStem = LinkStroke(corner, bar.left);
     if (!upperStem.Fits({0}, {3, 4}) || upperStem.slope < 1.8 || !AtLeastUnits(upperStem, 2)) return 0;
-    return LinkFits(bar.left, bar.right, {2, 3}, 0.0, 0.3) ? 1 : 0;
+    return BarLinkFits(bar.left, bar.right, 0.3) ? 1 : 0;
 }
 
 // A square top corner, a middle bar with its end split, and a split foot.
@@ -285,9 +261,9 @@ std::int16_t MatchF_H0B4E6a() {
     if (!StrokeFits(tops.at[1], bar.right, {0}, {4}, 1.1)) return 0;
     if (!StrokeFits(e3, bar.right, {0}, {1}, 1.1)) return 0;
     if (!StraightFeetMeet(feet, footFork, 0.8)) return 0;
-    if (!LinkFits(corner, bar.left, {3, 4}, 1.8)) return 0;
-    if (!LinkFits(bar.left, bar.right, {2, 3}, 0.0, 0.3)) return 0;
-    return LinkFits(bar.left, footFork, {3, 4}, 1.8) ? 1 : 0;
+    if (!StemLinkFits(corner, bar.left, 1.8)) return 0;
+    if (!BarLinkFits(bar.left, bar.right, 0.3)) return 0;
+    return StemLinkFits(bar.left, footFork, 1.8) ? 1 : 0;
 }
 
 }  // namespace

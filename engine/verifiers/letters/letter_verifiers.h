@@ -16,10 +16,6 @@ std::int16_t IsLetterE();
 std::int16_t IsLetterF();
 std::int16_t IsLetterG();
 
-// A spur that thinning pruned at the middle left of the box: the stub of an E's middle bar on a
-// bow that would otherwise read as C.
-bool HasMiddleBarSpur();
-
 // H to K, and X.
 
 // L to Q.
