@@ -6,11 +6,13 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -74,6 +76,7 @@ public:
     explicit Widget(CDialog* owner) : owner_(owner) {}
 
     std::map<int, QWidget*> controls;
+    bool hasDefaultButton = false;
 
     // Enter without a default button, and Escape.
     void accept() override { owner_->OnOK(); }
@@ -81,6 +84,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override { owner_->OnPaint(); }
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !hasDefaultButton && event->modifiers() == Qt::NoModifier) {
+            accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
         event->ignore();  // closing is the handler's decision, as with any message
         owner_->WindowProc(WM_CLOSE, 0, 0);
@@ -139,6 +150,8 @@ void CDialog::Build() {
     widget_->setWindowTitle(QString::fromUtf8(template_.caption));
     const DialogBaseUnits base = BaseUnitsOf(font);
     widget_->setFixedSize(DialogUnitsToPixels(0, 0, template_.width, template_.height, base).size());
+    widget_->hasDefaultButton = std::any_of(template_.controls.begin(), template_.controls.end(),
+                                            [](const DialogControl& control) { return control.kind == ControlKind::DefaultButton; });
     // Made in template order, which is also the focus order: the first button starts focused.
     for (const DialogControl& control : template_.controls) {
         const QString text = QString::fromUtf8(control.text);
@@ -151,6 +164,8 @@ void CDialog::Build() {
         } else {
             auto* button = new QPushButton(text, widget_.get());
             button->setDefault(control.kind == ControlKind::DefaultButton);
+            // Without a default button Enter ends the dialog, whichever button has the focus.
+            if (!widget_->hasDefaultButton) button->setAutoDefault(false);
             QObject::connect(button, &QPushButton::clicked, [this, id = control.id] { OnCommand(id); });
             item = button;
         }

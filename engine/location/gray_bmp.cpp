@@ -4,10 +4,12 @@
 #include <cstring>
 
 #include "common/gray_bmp_writer.h"
+#include "engine/location/bmp_file.h"
 #include "platform/files.h"
 
-int LoadedImageWidth = 0;
-int LoadedImageHeight = 0;
+// A debug write before any image was read writes the whole frame.
+int LoadedImageWidth = FrameWidth;
+int LoadedImageHeight = FrameHeight;
 int LoadedImageStride = 0;
 
 namespace {
@@ -16,22 +18,10 @@ constexpr std::uint16_t BmpMagic = 0x4D42;
 constexpr int BinaryHeaderBytes = 62;  // 14 + 40 + two palette entries
 constexpr int HeaderBytes = BmpFileHeaderBytes + BmpInfoHeaderBytes;
 constexpr int WhiteBit = 0x80;
+constexpr int GrayBitCount = 8;
 
 // Staging area, so that a file that turns out truncated leaves the load buffer untouched.
 std::uint8_t StagedImage[FrameSize];
-
-class FileCloser {
-public:
-    explicit FileCloser(std::FILE* file) : file_(file) {}
-    ~FileCloser() {
-        if (file_) std::fclose(file_);
-    }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-private:
-    std::FILE* file_;
-};
 
 void ClearOutsideImage(int width, int height) {
     for (int row = 0; row < FrameHeight; ++row) {
@@ -44,42 +34,33 @@ void ClearOutsideImage(int width, int height) {
 }  // namespace
 
 int LoadGrayBmp(const char* path) {
-    std::FILE* file = win::fopen(path, "rb");
+    const BmpFile file = OpenBmpFile(path);
     if (!file) return LoadRefused;
-    FileCloser closer(file);
-    std::uint8_t header[HeaderBytes];
-    if (std::fread(header, 1, HeaderBytes, file) != HeaderBytes) return LoadRefused;
-    if (GetLe16(header + 28) != 8) {
+    BmpHeader header{};
+    if (!ReadBmpHeader(file.get(), &header)) return LoadRefused;
+    if (header.bitCount != GrayBitCount) {
         std::printf("Not GrayImage!\n");
         return LoadRefused;
     }
-    const auto height = static_cast<std::int32_t>(GetLe32(header + 22));
-    const auto width = static_cast<std::int32_t>(GetLe32(header + 18));
-    if (height > FrameHeight) {
+    if (header.height > FrameHeight) {
         std::printf("ImgHeight Over!\n");
         return LoadTooLarge;
     }
-    if (width > FrameWidth) {
+    if (header.width > FrameWidth) {
         std::printf("ImgWidth Over!\n");
         return LoadTooLarge;
     }
-    if (width <= 0 || height <= 0) return LoadRefused;  // top-down or empty: not a request image
-    const int stride = GrayRowBytes(width);
+    if (header.width <= 0 || header.height <= 0) return LoadRefused;  // top-down or empty: not a request image
+    const int stride = GrayRowBytes(header.width);
     if (stride > FrameStride) return LoadRefused;
-    const long pixelOffset = static_cast<long>(GetLe32(header + 10));
-    if (std::fseek(file, pixelOffset, SEEK_SET) != 0) return LoadRefused;
-    for (int i = 0; i < height; ++i) {
-        std::uint8_t* row = StagedImage + PixelIndex(0, height - 1 - i);
-        if (std::fread(row, 1, static_cast<std::size_t>(stride), file) != static_cast<std::size_t>(stride)) {
-            return LoadRefused;
-        }
+    if (!ReadBmpRows(file.get(), header, stride, StagedImage, FrameStride)) return LoadRefused;
+    for (int row = 0; row < header.height; ++row) {
+        std::memcpy(LoadedImage + PixelIndex(0, row), StagedImage + PixelIndex(0, row),
+                    static_cast<std::size_t>(header.width));
     }
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(LoadedImage + PixelIndex(0, row), StagedImage + PixelIndex(0, row), static_cast<std::size_t>(width));
-    }
-    ClearOutsideImage(width, height);
-    LoadedImageWidth = width;
-    LoadedImageHeight = height;
+    ClearOutsideImage(header.width, header.height);
+    LoadedImageWidth = header.width;
+    LoadedImageHeight = header.height;
     LoadedImageStride = stride;
     return LoadOk;
 }
@@ -106,10 +87,9 @@ int SaveBinaryBmp(const char* path) {
     PutLe16(header + 26, 1);
     PutLe16(header + 28, 1);
     std::memset(header + HeaderBytes + 4, 0xFF, 3);  // palette entry 1: white
-    std::FILE* file = win::fopen(path, "wb");
+    const BmpFile file(win::fopen(path, "wb"));
     if (!file) return 0;
-    FileCloser closer(file);
-    if (std::fwrite(header, 1, sizeof header, file) != sizeof header) return 0;
+    if (std::fwrite(header, 1, sizeof header, file.get()) != sizeof header) return 0;
     std::uint8_t row[FrameWidth / 8 + 4];
     for (int i = 0; i < height; ++i) {
         std::memset(row, 0, sizeof row);
@@ -117,7 +97,9 @@ int SaveBinaryBmp(const char* path) {
         for (int x = 0; x < width; ++x) {
             if (cells[x] == 0) row[x / 8] |= static_cast<std::uint8_t>(WhiteBit >> (x % 8));
         }
-        if (std::fwrite(row, 1, static_cast<std::size_t>(rowBytes), file) != static_cast<std::size_t>(rowBytes)) return 0;
+        if (std::fwrite(row, 1, static_cast<std::size_t>(rowBytes), file.get()) != static_cast<std::size_t>(rowBytes)) {
+            return 0;
+        }
     }
     return 0;
 }

@@ -41,9 +41,10 @@ bool ActivateRunningInstance(const char* propertyName, int camera) {
     return true;
 }
 
-win::BOOL StartRecognizerInstance(const char* propertyName, int camera, const std::function<void()>& runDialog) {
+win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool socketStartUpReported,
+                                  const std::function<void()>& runDialog) {
     if (ActivateRunningInstance(propertyName, camera)) return win::FALSE;
-    if (!win::AfxSocketInit()) {
+    if (!win::AfxSocketInit() && socketStartUpReported) {
         win::MessageBoxA(nullptr, SocketInitFailedText, nullptr, win::MB_OK | win::MB_ICONWARNING);
         return win::FALSE;
     }

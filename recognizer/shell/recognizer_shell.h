@@ -13,8 +13,11 @@
 bool ActivateRunningInstance(const char* propertyName, int camera);
 
 // The start of a recognizer: hands over to a running copy, else starts the bus and runs the
-// dialog. Always FALSE: the program ends when this returns.
-win::BOOL StartRecognizerInstance(const char* propertyName, int camera, const std::function<void()>& runDialog);
+// dialog. When the bus cannot start, a recognizer that reports its socket start-up shows
+// string 103 and ends; one that does not runs its dialog all the same (for use by hand: the
+// director cannot reach it). Always FALSE: the program ends when this returns.
+win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool socketStartUpReported,
+                                  const std::function<void()>& runDialog);
 
 // The recognizer's window set-up: icons, no taskbar button, and the single-instance mark.
 void PrepareRecognizerWindow(win::CDialog& dialog, win::HICON icon, const char* propertyName, int camera);

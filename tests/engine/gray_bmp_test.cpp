@@ -48,7 +48,7 @@ protected:
 }  // namespace
 
 TEST_F(GrayBmpTest, RoundTripsAtNarrowAndFullWidths) {
-    for (int width : {1, 597, 598, 599, 600}) {
+    for (int width : {1, FrameWidth - 3, FrameWidth - 2, FrameWidth - 1, FrameWidth}) {
         const int height = width == 1 ? 3 : FrameHeight;
         std::vector<std::uint8_t> source(static_cast<std::size_t>(FrameSize));
         for (int y = 0; y < height; ++y)
@@ -102,8 +102,9 @@ TEST_F(GrayBmpTest, RefusalsLeaveTheBufferAndSizesAlone) {
     truncatedHeader.resize(30);
     const Case cases[] = {
         {"24bit.bmp", MakeBmp(8, 8, 24, 8), LoadRefused, "Not GrayImage!\n"},
-        {"tall.bmp", MakeBmp(601, 801, 8, 0), LoadTooLarge, "ImgHeight Over!\n"},
-        {"wide.bmp", MakeBmp(601, 800, 8, 0), LoadTooLarge, "ImgWidth Over!\n"},
+        {"tall.bmp", MakeBmp(FrameWidth + 1, FrameHeight + 1, 8, 0), LoadTooLarge, "ImgHeight Over!\n"},
+        {"taller.bmp", MakeBmp(FrameWidth, FrameHeight + 1, 8, 0), LoadTooLarge, "ImgHeight Over!\n"},
+        {"wide.bmp", MakeBmp(FrameWidth + 1, FrameHeight, 8, 0), LoadTooLarge, "ImgWidth Over!\n"},
         {"zero.bmp", MakeBmp(0, 10, 8, 0), LoadRefused, ""},
         {"negative.bmp", MakeBmp(10, -10, 8, 10), LoadRefused, ""},
         {"short.bmp", truncatedPixels, LoadRefused, ""},
@@ -123,6 +124,12 @@ TEST_F(GrayBmpTest, RefusalsLeaveTheBufferAndSizesAlone) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(LoadGrayBmp("c:\\missing.bmp"), LoadRefused);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    // The debug writers after a refusal write the last image that did load.
+    ASSERT_EQ(SaveGrayBmp("c:\\after.bmp"), 0);
+    EXPECT_EQ(ReadFile(drives.On('c', "after.bmp")).size(), static_cast<std::size_t>(GrayBmpHeaderBytes + 12 * 10));
+    ASSERT_EQ(SaveBinaryBmp("c:\\after1.bmp"), 0);
+    EXPECT_EQ(ReadFile(drives.On('c', "after1.bmp")).size(), 62u + 4 * 10);
 }
 
 TEST_F(GrayBmpTest, BinaryImageBitOrderAndPolarityAtTheCorners) {

@@ -194,7 +194,8 @@ TEST_F(CharBoxesTest, ColumnRegularization) {
     EXPECT_EQ(CurrentLine.boxes[1].right, 324);
     EXPECT_EQ(CurrentLine.boxes[10].left, 300);
 
-    // A check digit close under box 9 reaches twice box 9's height below it, but not past row 784.
+    // A check digit close under box 9 reaches twice box 9's height below it, but not past 16 rows above
+    // the frame's bottom.
     column(0);
     for (int i = 0; i < 11; ++i) {
         CurrentLine.boxes[i].top = static_cast<std::int16_t>(CurrentLine.boxes[i].top + 160);

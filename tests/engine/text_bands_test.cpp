@@ -70,12 +70,14 @@ TEST_F(TextBandsTest, StrokeStartsOnDrawnRows) {
 }
 
 TEST_F(TextBandsTest, AtMost79StrokeStartsPerLine) {
-    // Bars 2 wide and 1 apart: a start at every other bar, 3 + 6k, 100 of them in all.
+    // Bars 2 wide and 1 apart: a start at every other bar, 3 + 6k, across the whole frame
+    // (100 of them in a 600-column frame, 133 in an 800-column one).
     for (int x = 0; x + 1 < FrameWidth; x += 3) drawing::FillRect(BinaryImage, x, 10, x + 1, 10, 1);
     FindHorizontalTextBands(PackPoint(0, 10), PackPoint(FrameWidth - 1, 10));
+    const int lastStart = 3 + 6 * ((FrameWidth - 2 - 3) / 6);
     EXPECT_EQ(RowStrokeCounts[10], 79);
     EXPECT_EQ(RowStrokeStarts[10][78], 3 + 6 * 78);
-    EXPECT_EQ(RowStrokeStarts[10][79], 3 + 6 * 99) << "later starts land in the last slot uncounted";
+    EXPECT_EQ(RowStrokeStarts[10][79], lastStart) << "later starts land in the last slot uncounted";
 }
 
 TEST_F(TextBandsTest, BandsMustBeTallerThan16Rows) {
@@ -227,11 +229,11 @@ TEST_F(TextBandsTest, AColumnOfCharactersGivesOneVerticalBand) {
 }
 
 TEST_F(TextBandsTest, VerticalStrokeEndsAtTheFrameBottomReadNothingBelow) {
-    // A column inked down to the last frame row: its stroke end test looks past row 799.
+    // A column inked down to the last frame row: its stroke end test looks past the last row.
     drawing::FillRect(BinaryImage, 50, FrameHeight - 10, 50, FrameHeight - 1, 1);
     drawing::FillRect(BinaryImage, 51, FrameHeight - 12, 51, FrameHeight - 2, 1);
     EXPECT_EQ(FindVerticalTextBands(PackPoint(40, FrameHeight - 40), PackPoint(60, FrameHeight + 20)), 1);
-    EXPECT_EQ(RowStrokeCounts[51], 1) << "ink ends at 798; the region's bottom (799) is the next start";
+    EXPECT_EQ(RowStrokeCounts[51], 1) << "ink ends a row short; the region's bottom is the next start";
     EXPECT_EQ(RowStrokeCounts[50], 0);
 }
 

@@ -76,6 +76,35 @@ TEST_F(DialogTest, EnterEndsAsOkAfterInitOnTheBus) {
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
 }
 
+TEST_F(DialogTest, EnterWithoutADefaultButtonEndsAsOkAndClicksNoButton) {
+    static constexpr win::DialogControl Controls[] = {
+        {win::ControlKind::Button, ActButton, "Act", 10, 10, 40, 14, 0},
+        {win::ControlKind::Text, Label, "before", 10, 30, 80, 10, 0},
+    };
+    static constexpr win::DialogTemplate Template{101, "PROBE-NO-DEFAULT", 160, 50, "宋体", 9, Controls};
+    class NoDefault : public win::CDialog {
+    public:
+        NoDefault() : win::CDialog(Template) {
+            OnClicked(ActButton, [this] { ++clicks; });
+        }
+        int clicks = 0;
+
+    protected:
+        win::BOOL OnInitDialog() override {
+            win::CDialog::OnInitDialog();
+            QTimer::singleShot(0, widget(), [this] {
+                // Sent to the button, as when it has the focus.
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QCoreApplication::sendEvent(GetDlgItem(ActButton), &press);
+            });
+            QTimer::singleShot(5000, widget(), [this] { EndDialog(win::IDCANCEL); });  // never hangs
+            return win::TRUE;
+        }
+    } dialog;
+    EXPECT_EQ(dialog.DoModal(), win::IDOK);
+    EXPECT_EQ(dialog.clicks, 0);
+}
+
 TEST_F(DialogTest, EscapeAndClosingEndAsCancel) {
     ProbeDialog escaped([](ProbeDialog& d) { d.Key(Qt::Key_Escape); });
     EXPECT_EQ(escaped.DoModal(), win::IDCANCEL);

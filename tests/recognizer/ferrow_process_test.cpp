@@ -9,9 +9,6 @@
 #include "common/protocol.h"
 #include "platform/bus_wire.h"
 #include "recognizer_process.h"
-#include "support/qt_test_app.h"
-#include "support/temp_bus.h"
-#include "support/temp_drives.h"
 
 namespace {
 
@@ -23,34 +20,15 @@ void WriteRequest(const char* path, int width, int height) {
     ASSERT_EQ(WriteGrayBmp(path, pixels.data(), width, height, width), 0);
 }
 
-class FerrowProcessTest : public ::testing::Test {
+class FerrowProcessTest : public RecognizerProcessTest {
 protected:
-    void SetUp() override {
-        TestApplication();
-        ASSERT_TRUE(win::AfxSocketInit());
-        director_ = std::make_unique<DirectorStandIn>();
-        ferrow_ = std::make_unique<RecognizerProcess>();
-        camera2_ = ferrow_->WaitForWindow(Camera2Caption);
-        ASSERT_NE(camera2_, nullptr) << "Ferrow did not come up";
-    }
-    void TearDown() override {
-        ferrow_.reset();
-        director_.reset();
-    }
-
-    bool Exists(const char* relative) const { return std::filesystem::exists(drives_.root() + "/c/" + relative); }
-
-    TempDrives drives_;
-    TempBus bus_;
-    std::unique_ptr<DirectorStandIn> director_;
-    std::unique_ptr<RecognizerProcess> ferrow_;
-    win::HWND camera2_ = nullptr;
+    FerrowProcessTest() : RecognizerProcessTest("Ferrow", Camera2Caption) {}
 };
 
 TEST_F(FerrowProcessTest, RequestIsAnsweredWithItsOwnCameraAndSideAndItsFileDeleted) {
     WriteRequest("c:\\2_0.syc", 120, 90);
     // Only the low byte of lParam is the side; the record's camera is Ferrow's own.
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 2, 256));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 256));
     ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }));
     const ReceivedResult& first = director_->results[0];
     ASSERT_TRUE(first.readable) << "the director was handed an address without a written record";
@@ -64,21 +42,21 @@ TEST_F(FerrowProcessTest, RequestIsAnsweredWithItsOwnCameraAndSideAndItsFileDele
 
     // wParam 0 with a side is a request, not the quit request.
     WriteRequest("c:\\2_1.syc", 600, 800);
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 0, 1));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 1));
     ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 2; }));
     EXPECT_TRUE(director_->results[1].readable);
     EXPECT_EQ(director_->results[1].record.camera, 2);
     EXPECT_EQ(director_->results[1].record.side, 1);
     EXPECT_TRUE(PumpUntil([&] { return !Exists("2_1.syc"); }));
-    EXPECT_TRUE(ferrow_->running());
+    EXPECT_TRUE(recognizer_->running());
 }
 
 TEST_F(FerrowProcessTest, MissingOrUnreadableRequestGetsNoAnswerAndItsFileStays) {
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 2, 1));  // no file at all
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 1));  // no file at all
     WriteRequest("c:\\2_1.syc", 601, 10);                                    // wider than the frame
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 2, 1));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 1));
     WriteRequest("c:\\2_0.syc", 50, 50);
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 2, 0));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0));
     // Requests are handled in order: once side 0 is answered, both side-1 requests were handled.
     ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }));
     EXPECT_EQ(director_->results[0].record.side, 0);
@@ -88,23 +66,23 @@ TEST_F(FerrowProcessTest, MissingOrUnreadableRequestGetsNoAnswerAndItsFileStays)
 }
 
 TEST_F(FerrowProcessTest, QuitRequestEndsTheProcessWithCodeZero) {
-    ASSERT_TRUE(win::PostMessageA(camera2_, WM_RECOGNIZE_REQUEST, 0, 0));
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0));
     // Delivered even though this side handles no events from here on.
-    EXPECT_EQ(ferrow_->WaitForExit(), 0);
+    EXPECT_EQ(recognizer_->WaitForExit(), 0);
     EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
 }
 
 TEST_F(FerrowProcessTest, ClosingTheWindowEndsTheDialogAndTheProgram) {
-    ASSERT_TRUE(win::PostMessageA(camera2_, win::WM_CLOSE, 0, 0));
-    EXPECT_EQ(ferrow_->WaitForExit(), 0);
+    ASSERT_TRUE(win::PostMessageA(window_, win::WM_CLOSE, 0, 0));
+    EXPECT_EQ(recognizer_->WaitForExit(), 0);
     EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
-    EXPECT_FALSE(std::filesystem::exists(win::bus::SocketPath(camera2_))) << "the window took itself off the bus";
+    EXPECT_FALSE(std::filesystem::exists(win::bus::SocketPath(window_))) << "the window took itself off the bus";
 }
 
 TEST_F(FerrowProcessTest, SecondCopyEndsAtOnceAndTheFirstStays) {
     RecognizerProcess second;
     EXPECT_EQ(second.WaitForExit(), 0);
-    EXPECT_TRUE(ferrow_->running());
+    EXPECT_TRUE(recognizer_->running());
     std::vector<win::HWND> cameras;
     win::EnumWindows(
         [](win::HWND window, win::LPARAM list) {
@@ -114,18 +92,18 @@ TEST_F(FerrowProcessTest, SecondCopyEndsAtOnceAndTheFirstStays) {
             return win::TRUE;
         },
         reinterpret_cast<win::LPARAM>(&cameras));
-    EXPECT_EQ(cameras, std::vector<win::HWND>{camera2_});
+    EXPECT_EQ(cameras, std::vector<win::HWND>{window_});
     // The launch name starts the same program, which also finds the first copy.
     RecognizerProcess launched(std::string(TORVA_BIN_DIR) + "/TORVA2.dic");
     EXPECT_EQ(launched.WaitForExit(), 0);
-    EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), camera2_);
+    EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), window_);
 }
 
 TEST_F(FerrowProcessTest, SendReturnsWhenTheReceiverDiesInItsHandlerOrIsGone) {
     // The quit request, sent: the handler ends the process instead of answering.
-    EXPECT_EQ(win::SendMessageA(camera2_, WM_RECOGNIZE_REQUEST, 0, 0), 0);
-    EXPECT_EQ(ferrow_->WaitForExit(), 0);
-    EXPECT_EQ(win::SendMessageA(camera2_, WM_RECOGNIZE_REQUEST, 2, 0), 0);
+    EXPECT_EQ(win::SendMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0), 0);
+    EXPECT_EQ(recognizer_->WaitForExit(), 0);
+    EXPECT_EQ(win::SendMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0), 0);
 
     RecognizerProcess killed;
     const win::HWND window = killed.WaitForWindow(Camera2Caption);

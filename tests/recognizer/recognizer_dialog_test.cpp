@@ -14,33 +14,24 @@
 #include "engine/location/gray_bmp.h"
 #include "engine/recognizer_state.h"
 #include "platform/files.h"
-#include "recognizer/cam2/recognizer_dlg.h"
+#include "recognizer/cam2/ferrow_dlg.h"
 #include "recognizer/shell/batch_names.h"
 #include "recognizer/shell/recognizer_shell.h"
 #include "recognizer/shell/result_sender.h"
 #include "recognizer_process.h"
+#include "support/message_box_recorder.h"
 #include "support/qt_test_app.h"
 #include "support/temp_bus.h"
 #include "support/temp_drives.h"
 
 namespace {
 
-struct Box {
-    std::string text;
-    std::string caption;
-};
-
 class RecognizerDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
         ASSERT_TRUE(win::AfxSocketInit());
-        win::SetMessageBoxHook([this](const char* text, const char* caption, win::UINT) {
-            boxes_.push_back({text ? text : "", caption ? caption : ""});
-            return win::IDOK;
-        });
     }
-    void TearDown() override { win::SetMessageBoxHook(nullptr); }
 
     // Runs `script` inside the dialog's modal loop, then ends the dialog.
     void RunInDialog(CRecognizerDlg& dialog, const std::function<void()>& script) {
@@ -60,7 +51,8 @@ protected:
 
     TempDrives drives_;
     TempBus bus_;
-    std::vector<Box> boxes_;
+    MessageBoxRecorder recorder_;
+    std::vector<RecordedBox>& boxes_ = recorder_.boxes;
 };
 
 int BmpWidth(const std::string& path) {
@@ -92,7 +84,7 @@ TEST_F(RecognizerDialogTest, WindowCarriesItsAddressMarkAndTexts) {
 TEST_F(RecognizerDialogTest, OpenImageShowsOnlyItsOwnResultAndTurnsOnTheDebugImages) {
     CRecognizerDlg dialog;
     RunInDialog(dialog, [&] {
-        dialog.OnOpenImage();
+        OnOpenImage(dialog);
         ASSERT_EQ(boxes_.size(), 1u);
         EXPECT_EQ(boxes_[0].text, TestImagePath);
         EXPECT_EQ(boxes_[0].caption, "Not exast");
@@ -102,7 +94,7 @@ TEST_F(RecognizerDialogTest, OpenImageShowsOnlyItsOwnResultAndTurnsOnTheDebugIma
         std::strcpy(RecognizerResult.code, "ABCU1234567");  // what an earlier image left
         std::strcpy(RecognizerResult.sizeType, "22G1");
         dialog.SetDlgItemTextA(IDC_RESULT_TEXT, "ABCU1234567 22G1");
-        dialog.OnOpenImage();
+        OnOpenImage(dialog);
         EXPECT_EQ(boxes_.size(), 1u);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_RESULT_TEXT), " ");
         EXPECT_EQ(std::memcmp(WorkImage, LoadedImage, sizeof WorkImage), 0);
@@ -118,7 +110,7 @@ TEST_F(RecognizerDialogTest, BatchTestWritesEachLoadableFileAndCountsTheOthers) 
     WriteImage("E:\\TORVA\\BMP\\c_3.bmp", 700, 10);  // wider than the frame
     std::filesystem::create_directories(drives_.root() + "/e/TEMP");
     CRecognizerDlg dialog;
-    EXPECT_EQ(dialog.OnBatTest(), 2);
+    EXPECT_EQ(OnBatTest(dialog), 2);
     EXPECT_EQ(BatchFileCount, 4);
     const std::string out = drives_.root() + "/e/TEMP/";
     EXPECT_EQ(BmpWidth(out + "a_3.bmp"), 40);
@@ -189,13 +181,13 @@ TEST_F(RecognizerDialogTest, StartHandsOverToARunningCopyOfTheSameCamera) {
     win::Window other("TORVA-VIDEO-CAM1", &otherCamera);
     win::SetPropA(other.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(1));
     int dialogs = 0;
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, [&] { ++dialogs; }));
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
     EXPECT_EQ(dialogs, 1) << "a window marked for another camera is not a running copy";
 
     Marked running;
     win::Window copy("TORVA-VIDEO-CAM2", &running);
     win::SetPropA(copy.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(2));
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, [&] { ++dialogs; }));
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
     EXPECT_EQ(dialogs, 1);
     ASSERT_TRUE(PumpUntil([&] { return running.fronted == 1; }));
     EXPECT_EQ(running.shown, std::vector<int>{win::SW_SHOWNORMAL});
@@ -208,24 +200,28 @@ TEST_F(RecognizerDialogTest, UnusableBusShowsString103AndEnds) {
     std::ofstream(file) << "x";
     ::setenv("TORVA_BUS_DIR", file.c_str(), 1);
     int dialogs = 0;
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, [&] { ++dialogs; }));
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
     EXPECT_EQ(dialogs, 0);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, "Windows 通信端口初始化失败。");
+    // A recognizer without the socket start-up runs its dialog all the same, for use by hand.
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_1", 1, false, [&] { ++dialogs; }));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(boxes_.size(), 1u);
 }
 
 TEST(RecognitionRegionTest, IsCutToTheLoadedImage) {
     PackedPoint topLeft = 0;
     PackedPoint bottomRight = 0;
-    ASSERT_TRUE(ClipRegionToImage(600, 800, &topLeft, &bottomRight));
+    ASSERT_TRUE(ClipSearchRegion(FerrowMargins, 600, 800, &topLeft, &bottomRight));
     EXPECT_EQ(topLeft, PackPoint(4, 8));
     EXPECT_EQ(bottomRight, PackPoint(568, 792));
-    ASSERT_TRUE(ClipRegionToImage(300, 400, &topLeft, &bottomRight));
+    ASSERT_TRUE(ClipSearchRegion(FerrowMargins, 300, 400, &topLeft, &bottomRight));
     EXPECT_EQ(bottomRight, PackPoint(299, 399));
-    ASSERT_TRUE(ClipRegionToImage(5, 9, &topLeft, &bottomRight));
+    ASSERT_TRUE(ClipSearchRegion(FerrowMargins, 5, 9, &topLeft, &bottomRight));
     EXPECT_EQ(bottomRight, PackPoint(4, 8));
-    EXPECT_FALSE(ClipRegionToImage(4, 800, &topLeft, &bottomRight));
-    EXPECT_FALSE(ClipRegionToImage(600, 8, &topLeft, &bottomRight));
+    EXPECT_FALSE(ClipSearchRegion(FerrowMargins, 4, 800, &topLeft, &bottomRight));
+    EXPECT_FALSE(ClipSearchRegion(FerrowMargins, 600, 8, &topLeft, &bottomRight));
 }
 
 TEST(ResultTextTest, IsCodeBlankSizeTypeCutAtTheFields) {

@@ -12,14 +12,21 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "common/protocol.h"
 #include "common/recognition_result.h"
 #include "platform/process_memory.h"
 #include "platform/windows.h"
+#include "support/qt_test_app.h"
+#include "support/temp_bus.h"
+#include "support/temp_drives.h"
 
 extern char** environ;
 
@@ -106,4 +113,35 @@ public:
 
 private:
     win::Window window_;
+};
+
+// One recognizer program started for each test on the test's own bus and drives, with the
+// director's stand-in waiting for its answers.
+class RecognizerProcessTest : public ::testing::Test {
+protected:
+    RecognizerProcessTest(const char* program, const char* caption) : program_(program), caption_(caption) {}
+
+    void SetUp() override {
+        TestApplication();
+        ASSERT_TRUE(win::AfxSocketInit());
+        director_ = std::make_unique<DirectorStandIn>();
+        recognizer_ = std::make_unique<RecognizerProcess>(std::string(TORVA_BIN_DIR) + "/" + program_);
+        window_ = recognizer_->WaitForWindow(caption_);
+        ASSERT_NE(window_, nullptr) << program_ << " did not come up";
+    }
+    void TearDown() override {
+        recognizer_.reset();
+        director_.reset();
+    }
+
+    // Whether a file is on drive c.
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(drives_.root() + "/c/" + relative); }
+
+    const char* program_;
+    const char* caption_;
+    TempDrives drives_;
+    TempBus bus_;
+    std::unique_ptr<DirectorStandIn> director_;
+    std::unique_ptr<RecognizerProcess> recognizer_;
+    win::HWND window_ = nullptr;
 };

@@ -1,5 +1,5 @@
-// Single characters rendered from the project's fonts as a camera would show them: dark ink on
-// a light plate, scaled to an exact ink height, then blurred and given sensor noise.
+// Single characters rendered with the test-image generator's fonts and camera as a gate camera
+// would show them: dark ink on a light plate at a given cap height, blurred and noisy.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,10 @@
 namespace digitrender {
 
 struct DigitStyle {
-    int font = 0;          // index into the census fonts
-    int height = 40;       // rows of ink from the top of the character to its bottom
-    double blur = 0;       // standard deviation of the Gaussian blur, pixels
-    double noise = 0;      // standard deviation of the Gaussian noise, gray levels
+    int font = 0;          // index into the generator's code fonts
+    int height = 40;       // cap height in pixels
+    double blur = 0;       // lens blur, 0 (none) to 1 (the worst the generator gives)
+    double noise = 0;      // sensor noise, 0 to 1
     unsigned seed = 1;     // noise seed
 };
 
@@ -28,8 +28,6 @@ struct GrayPatch {
 };
 
 int FontCount();
-// The family name of a census font; throws std::runtime_error naming the package to install
-// when its file is missing.
 std::string FontName(int font);
 
 // The character with a margin of paper around its ink.

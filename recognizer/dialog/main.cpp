@@ -1,5 +1,5 @@
 #include "platform/dialog.h"
-#include "recognizer/cam2/recognizer_app.h"
+#include "recognizer/dialog/recognizer_app.h"
 
 namespace {
 

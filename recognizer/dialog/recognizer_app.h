@@ -1,4 +1,4 @@
-// The camera-2 recognizer's application object.
+// A camera recognizer's application object.
 #pragma once
 
 #include "platform/dialog.h"
