@@ -45,7 +45,7 @@ bool PairMatches(const LetterPairRule& rule, std::int16_t a, std::int16_t b) {
 }  // namespace
 
 const LetterVerifier LetterOrder[LetterCount] = {
-    {'C', FirstRowSlot('C'), LetterNotYetBuilt},
+    {'C', FirstRowSlot('C'), IsLetterC},
     {'K', FirstRowSlot('K'), IsLetterK},
     {'O', FirstRowSlot('O'), LetterNotYetBuilt},
     {'P', FirstRowSlot('P'), LetterNotYetBuilt},
@@ -54,12 +54,12 @@ const LetterVerifier LetterOrder[LetterCount] = {
     {'W', FirstRowSlot('W'), IsLetterW},
     {'X', FirstRowSlot('X'), IsLetterX},
     {'Z', FirstRowSlot('Z'), IsLetterZ},
-    {'A', SecondRowSlot('A'), LetterNotYetBuilt},
-    {'B', SecondRowSlot('B'), LetterNotYetBuilt},
-    {'D', SecondRowSlot('D'), LetterNotYetBuilt},
-    {'E', SecondRowSlot('E'), LetterNotYetBuilt},
-    {'F', SecondRowSlot('F'), LetterNotYetBuilt},
-    {'G', SecondRowSlot('G'), LetterNotYetBuilt},
+    {'A', SecondRowSlot('A'), IsLetterA},
+    {'B', SecondRowSlot('B'), IsLetterB},
+    {'D', SecondRowSlot('D'), IsLetterD},
+    {'E', SecondRowSlot('E'), IsLetterE},
+    {'F', SecondRowSlot('F'), IsLetterF},
+    {'G', SecondRowSlot('G'), IsLetterG},
     {'H', SecondRowSlot('H'), IsLetterH},
     {'I', SecondRowSlot('I'), IsLetterI},
     {'J', SecondRowSlot('J'), IsLetterJ},

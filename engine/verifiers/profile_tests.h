@@ -36,3 +36,11 @@ struct NotchDepths {
     int below;
 };
 NotchDepths MarginNotchDepths(MarginSide side, int k);
+
+// The skeleton's left side indented at a row of the window firstRow..lastRow (grid rows; rows
+// outside the glyph read as empty): A is the largest first set column of the window's rows and
+// B the first row that has it. The indent holds when A lies at least `above` columns right of
+// the smallest of W and the first set columns of rows 3 to B, and at least `below` columns right
+// of the smallest of W and those of rows B to H - 1. The one-stroke E and F read their middle
+// bar from it.
+bool HasSkeletonLeftIndent(int firstRow, int lastRow, int above, int below);

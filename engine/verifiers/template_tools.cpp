@@ -7,6 +7,8 @@ namespace {
 
 constexpr std::int16_t MarkThreshold = 3;  // ClearMarks threshold that keeps the skeleton
 constexpr int FarDistance = 4 * GridSide;  // farther than any two cells of the grid
+// Beyond both lists, so that no walk or link starts from an unlisted point.
+constexpr int UnlistedIndex = MaxEndpoints + MaxJunctions;
 
 Node NodeOf(const GlyphPoint& p, int index) { return Node{p.x, p.y, index}; }
 
@@ -29,7 +31,7 @@ SortedNodes ReadSorted(const GlyphPoint* list, int count, int lo, int hi) {
 // Whether lo..hi is a range of the list that the sort can order.
 bool IsSortRange(int lo, int hi, int count) { return lo >= 0 && lo <= hi && hi < count && hi - lo < GridSide; }
 
-Stroke Untraced() { return Stroke{false, 0, 0, 0, 0, 0.0F, 0.0F, 0.0F, 0}; }
+Stroke Untraced() { return Stroke{false, 0, 0, 0, 0, 0, 0.0F, 0.0F, 0.0F, 0}; }
 
 // The measures of the trace that has just succeeded.
 Stroke MeasuredStroke() {
@@ -39,6 +41,7 @@ Stroke MeasuredStroke() {
     s.direction = TraceStartDirection(static_cast<std::int16_t>(Glyph.PathPointCount - 1));
     s.earlyDirection = TraceStartDirection(Glyph.StrokeUnit);
     s.lateDirection = TraceEndDirection(Glyph.StrokeUnit);
+    s.nearEndDirection = TraceEndDirection(static_cast<std::int16_t>(Glyph.StrokeUnit - 1));
     s.chordDirection = Glyph.ChordDirection;
     s.slope = Glyph.ChordSlope;
     s.lengthRatio = Glyph.PathLengthRatio;
@@ -57,6 +60,8 @@ Stroke TraceBetween(int row1, int col1, int row2, int col2) {
 }  // namespace
 
 bool IsPresent(Node p) { return p.index >= 0; }
+
+Node UnlistedNode(int x, int y) { return Node{x, y, UnlistedIndex}; }
 
 Node EndNode(int i) {
     if (i < 0 || i >= Glyph.EndpointCount || i >= MaxEndpoints) return MissingNode;
@@ -124,6 +129,14 @@ bool AreNeighbours(Node a, Node b) {
     const int dx = a.x - b.x;
     const int dy = a.y - b.y;
     return dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
+}
+
+bool HasPrunedSpurInZone5(std::initializer_list<int> cells) {
+    for (int k = 0; k < Glyph.PrunedSpurCount && k < MaxPrunedSpurs; ++k) {
+        const PrunedSpur& spur = Glyph.PrunedSpurs[k];
+        if (InZone5(UnlistedNode(spur.innerCol, spur.innerRow), cells)) return true;
+    }
+    return false;
 }
 
 const HoleBox& LargestHole() { return Glyph.HoleBoxes[0]; }

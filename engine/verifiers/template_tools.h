@@ -30,6 +30,10 @@ struct Node {
 
 inline constexpr Node MissingNode{-1, -1, -1};
 
+// A point of no list (a hole centre, the inner end of a pruned spur) for the zone and box tests:
+// present, but a walk or a junction link from it is not found.
+Node UnlistedNode(int x, int y);
+
 bool IsPresent(Node p);
 
 // End point i and junction i in raster order (E_i, J_i).
@@ -76,6 +80,10 @@ int NodeDistance(Node a, Node b);
 // Two present points at most one row and one column apart.
 bool AreNeighbours(Node a, Node b);
 
+// Whether the inner end of any spur that thinning pruned lies in one of the cells of the 5 x 5
+// zone grid (false when nothing was pruned).
+bool HasPrunedSpurInZone5(std::initializer_list<int> cells);
+
 // The largest hole (HoleBoxes[0]) and its area over the skeleton box, in double precision.
 const HoleBox& LargestHole();
 double HoleRatio(const HoleBox& hole);
@@ -84,10 +92,11 @@ double HoleRatio(const HoleBox& hole);
 // was not traced (a failed trace, a link not found, a missing point) fails every test.
 struct Stroke {
     bool traced;
-    int shape;           // ClassifyTraceShape(StrokeUnit)
-    int direction;       // TraceStartDirection of the far end
-    int earlyDirection;  // TraceStartDirection(StrokeUnit): the first stroke unit's heading
-    int lateDirection;   // TraceEndDirection(StrokeUnit): the last stroke unit seen from the end
+    int shape;             // ClassifyTraceShape(StrokeUnit)
+    int direction;         // TraceStartDirection of the far end
+    int earlyDirection;    // TraceStartDirection(StrokeUnit): the first stroke unit's heading
+    int lateDirection;     // TraceEndDirection(StrokeUnit): the last stroke unit seen from the end
+    int nearEndDirection;  // TraceEndDirection(StrokeUnit - 1): the same, one step nearer the end
     float chordDirection;
     float slope;
     float lengthRatio;

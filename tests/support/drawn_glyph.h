@@ -39,10 +39,9 @@ inline void ThickenIntoGlyphImage(int radius) {
 }
 
 // Prepares every feature the verifiers read from the skeleton in the record (cells of value 1
-// in rows 1..H, columns 1..W), its strokes `inkRadius` cells thicker on each side in the filled
-// glyph. Answers what feature preparation answers (0 ready, 1 rejected).
-inline int PrepareDrawnFeatures(int inkRadius) {
-    ThickenIntoGlyphImage(inkRadius);
+// in rows 1..H, columns 1..W) and the filled glyph already in GlyphImage. Answers what feature
+// preparation answers (0 ready, 1 rejected).
+inline int PrepareFeaturesOfDrawing() {
     ComputeSkeletonBox();
     const int h = Glyph.GlyphHeight;
     const int w = Glyph.GlyphWidth;
@@ -53,6 +52,13 @@ inline int PrepareDrawnFeatures(int inkRadius) {
     Glyph.AspectRatio = w == 0 ? 8.0F : static_cast<float>(h) / static_cast<float>(w);
     Glyph.InkToBackgroundRatio = static_cast<float>(ink) / static_cast<float>(h * w - ink + 1);
     return PrepareSkeletonFeatures();
+}
+
+// The same with the filled glyph made of the skeleton's strokes, `inkRadius` cells thicker on
+// each side.
+inline int PrepareDrawnFeatures(int inkRadius) {
+    ThickenIntoGlyphImage(inkRadius);
+    return PrepareFeaturesOfDrawing();
 }
 
 // A fresh record holding the drawn skeleton (rows 1.., columns 1..) and its features.

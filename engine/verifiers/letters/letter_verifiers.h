@@ -8,6 +8,13 @@
 inline constexpr std::int16_t LetterAccepted = 2;
 
 // A to G.
+std::int16_t IsLetterA();
+std::int16_t IsLetterB();
+std::int16_t IsLetterC();
+std::int16_t IsLetterD();
+std::int16_t IsLetterE();
+std::int16_t IsLetterF();
+std::int16_t IsLetterG();
 
 // H to K, and X.
 std::int16_t IsLetterH();
