@@ -1,10 +1,12 @@
 // Time of the location stages: edge image, one binarization and text bands on a full frame;
-// component search and segmentation of one line.
+// component search and segmentation of one line; a full horizontal and vertical location at one
+// threshold.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 
 #include "engine/location/edge_image.h"
+#include "engine/location/location_passes.h"
 #include "engine/location/segmentation.h"
 #include "engine/location/text_bands.h"
 #include "tests/support/location_frames.h"
@@ -54,5 +56,32 @@ void BM_SegmentCodeLine(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SegmentCodeLine)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Binarization and both code passes at one threshold of the sweep, as for every step.
+void BM_LocateAtOneThreshold(benchmark::State& state) {
+    DrawBenchFrame();
+    drawing::BinarizeFrame(30);
+    const PackedPoint topLeft = PackPoint(0, 0);
+    const PackedPoint bottomRight = PackPoint(FrameWidth - 1, FrameHeight - 1);
+    int located = 0;
+    for (auto _ : state) {
+        for (std::uint8_t vertical : {std::uint8_t{0}, std::uint8_t{1}}) {
+            VerticalModeFlag = vertical;
+            ThresholdEdgeImage(topLeft, bottomRight, 30);
+            std::memcpy(BinaryBackup, BinaryImage, sizeof BinaryBackup);
+            std::memcpy(BinarySnapshot, BinaryImage, sizeof BinarySnapshot);
+            const int answer = vertical == 1 ? LocateVerticalCodeLines(topLeft, bottomRight)
+                                             : LocateHorizontalCodeLines(topLeft, bottomRight);
+            located += answer == 0 ? LineCandidateCount : 0;
+        }
+    }
+    VerticalModeFlag = 0;
+    state.counters["candidates"] = benchmark::Counter(located, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_LocateAtOneThreshold)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -62,6 +62,14 @@ void CopyBinaryRegion(PackedPoint topLeft, PackedPoint bottomRight) {
     }
 }
 
+void ClearBackupRect(int left, int top, int right, int bottom) {
+    const FrameRegion box = ClipToFrame(left, top, right, bottom);
+    if (IsEmptyRegion(box)) return;
+    for (int row = box.top; row <= box.bottom; ++row) {
+        std::memset(BinaryBackup + PixelIndex(box.left, row), 0, static_cast<std::size_t>(box.right - box.left + 1));
+    }
+}
+
 void RestoreBinaryImage() { std::memcpy(BinaryImage, BinaryBackup, sizeof BinaryImage); }
 
 std::int32_t SumBinaryCopy1(PackedPoint topLeft, PackedPoint bottomRight) {

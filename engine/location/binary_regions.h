@@ -18,6 +18,8 @@ void CountVerticalRunsPerColumn(int left, int right, int top, int bottom);
 void CopyBinaryRegion(PackedPoint topLeft, PackedPoint bottomRight);
 // Copies the whole of BinaryBackup over BinaryImage.
 void RestoreBinaryImage();
+// Clears BinaryBackup over the inclusive rectangle, clipped to the frame row by row.
+void ClearBackupRect(int left, int top, int right, int bottom);
 // Ink of BinaryBackup (copy 1) or BinarySnapshot (copy 2) in the inclusive box.
 std::int32_t SumBinaryCopy1(PackedPoint topLeft, PackedPoint bottomRight);
 std::int32_t SumBinaryCopy2(PackedPoint topLeft, PackedPoint bottomRight);

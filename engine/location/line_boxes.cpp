@@ -73,14 +73,16 @@ int RemoveBox(int k) {
     return k;
 }
 
-PackedPeak BoxSpacingPeak(int mode) {
+PackedPeak BoxSpacingPeak(int mode) { return BoxSpacingPeak(mode, GapPeakLow, GapPeakRadius); }
+
+PackedPeak BoxSpacingPeak(int mode, int low, int radius) {
     ClearHistogram();
     for (int i = 1; i < BoxCountInRange(); ++i) {
         const int gap = mode == GapAlongRow ? LineBoxes[i].left - LineBoxes[i - 1].right
                                             : LineBoxes[i].top - LineBoxes[i - 1].bottom;
         if (gap + GapOffset >= 0 && gap + GapOffset < LevelBins) CountInHistogram(gap + GapOffset);
     }
-    return FindHistogramPeak(GapPeakLow, LevelBins, GapPeakRadius);
+    return FindHistogramPeak(low, LevelBins, radius);
 }
 
 int BoxGapEstimate(int mode) {

@@ -25,8 +25,9 @@ void MergeBoxes(int b, int c, int flag);
 // Deletes entry k with its component range. Answers k.
 int RemoveBox(int k);
 // Peak of the histogram of gap + 8 between neighbouring line boxes (gaps from -8 to 247):
-// index g = the usual gap + 8, sum = its support.
+// index g = the usual gap + 8, sum = its support. The plain form searches from 5 with radius 5.
 PackedPeak BoxSpacingPeak(int mode);
+PackedPeak BoxSpacingPeak(int mode, int low, int radius);
 // The most common gap between neighbouring line boxes, plus 1 (1 when there is none).
 int BoxGapEstimate(int mode);
 // 1 when the components of boxes first..last, binarized from the gray frame at the level most

@@ -4,8 +4,8 @@
 #include "engine/glyph/glyph_record.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
-#include "engine/location/contours.h"
 #include "engine/location/edge_image.h"
+#include "engine/location/line_box_sides.h"
 #include "engine/location/line_boxes.h"
 #include "engine/location/pipeline_state.h"
 #include "engine/location/planes.h"
@@ -70,15 +70,9 @@ struct Line {
     int support = 0;
 };
 
-int Count() { return LineBoxCount; }
-int L(int i) { return LineBoxes[i].left; }
-int T(int i) { return LineBoxes[i].top; }
-int R(int i) { return LineBoxes[i].right; }
-int B(int i) { return LineBoxes[i].bottom; }
-int Last() { return Count() - 1; }
+using namespace line_box_sides;
+
 int Width(int i) { return R(i) - L(i); }
-int InclusiveWidth(int i) { return R(i) - L(i) + 1; }
-int InclusiveHeight(int i) { return B(i) - T(i) + 1; }
 int GapAfter(int i) { return L(i + 1) - R(i); }
 int Span() { return Count() > 0 ? R(Last()) - L(0) : 0; }
 
@@ -86,11 +80,6 @@ void Merge(int i) { MergeBoxes(i, i + 1, MergeAlongRow); }
 
 void RemoveRange(int first, int last) {
     for (int i = last; i >= first; --i) RemoveBox(i);
-}
-
-// BinaryBackup cleared over the rectangle (clipped to the frame).
-void EraseBackup(int left, int top, int right, int bottom) {
-    EraseRegionMarks(PackPoint(left, top), PackPoint(right, bottom), EraseByColumns, EraseWholeBox);
 }
 
 bool ReadsAsWideLetter(int first, int last) {
@@ -102,7 +91,8 @@ bool BoxesOverlap(const CharBox& a, const CharBox& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
-// Raises the retry threshold of the box (a new entry starts above the sweep's threshold).
+}  // namespace
+
 int RaiseWideBoxThreshold(const CharBox& box) {
     for (int e = 0; e < RetriedWideBoxCount; ++e) {
         RetriedWideBox& entry = RetriedWideBoxes[e];
@@ -115,6 +105,8 @@ int RaiseWideBoxThreshold(const CharBox& box) {
     RetriedWideBoxes[slot] = RetriedWideBox{box, static_cast<std::uint8_t>(threshold)};
     return threshold;
 }
+
+namespace {
 
 // Clears the thinnest column near the middle of box i when it carries little ink.
 bool CutThinColumn(int i, const Line& line) {
@@ -139,7 +131,7 @@ bool CutThinColumn(int i, const Line& line) {
         }
     }
     if (cut < 0 || cutInk > MaxCutInk) return false;
-    EraseBackup(cut, T(i) - CutClearance, cut, B(i) + CutClearance);
+    ClearBackupRect(cut, T(i) - CutClearance, cut, B(i) + CutClearance);
     return true;
 }
 
@@ -365,7 +357,7 @@ RuleResult EraseDetachedStart(const Line& line) {
         top = std::min(top, T(i));
         bottom = std::max(bottom, B(i));
     }
-    EraseBackup(L(0), top, R(m - 1), bottom);
+    ClearBackupRect(L(0), top, R(m - 1), bottom);
     return Answer(SegmentRedo);
 }
 
@@ -439,7 +431,7 @@ RuleResult TrimCrowdedLine(const Line& line) {
 // Rule 16's test: box 4 stands apart on both sides; the region below it is erased.
 RuleResult EraseLoneFifthBox(const Line& line) {
     if (L(4) - R(3) + 1 > 2 * line.gap && L(5) - R(4) + 1 > 2 * line.gap) {
-        EraseBackup(L(4) - EraseMargin, T(4), R(4), B(4) + BelowSerialDepth);
+        ClearBackupRect(L(4) - EraseMargin, T(4), R(4), B(4) + BelowSerialDepth);
         return Answer(SegmentFatal);
     }
     return Answer(SegmentKeep);
@@ -469,7 +461,7 @@ RuleResult EraseCrowdedStart(const Line& line) {
         if (GapAfter(i) > GapAfter(m)) m = i;
     }
     if (GapAfter(m) + GapOffset > 3 * line.g && Count() - m > CrowdedTail) {
-        EraseBackup(L(0), T(0) - EraseMargin, R(m), B(m) + EraseMargin);
+        ClearBackupRect(L(0), T(0) - EraseMargin, R(m), B(m) + EraseMargin);
         return Answer(SegmentRedo);
     }
     return Next;
@@ -506,7 +498,7 @@ RuleResult CutRunTogetherStart(const Line& line) {
         if (cut < 0 || ColumnProfile[x] < ColumnProfile[cut]) cut = x;
     }
     if (cut < 0 || ColumnProfile[cut] > MaxCutInk) return Next;
-    EraseBackup(cut, T(widest) - CutClearance, cut, B(widest) + CutClearance);
+    ClearBackupRect(cut, T(widest) - CutClearance, cut, B(widest) + CutClearance);
     return Answer(SegmentRedo);
 }
 
@@ -578,14 +570,13 @@ int SegmentTypeRow(Line& line) {
 }  // namespace
 
 int SegmentCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
-    // Vertical lines have their own rules; until they stand a vertical line is rejected.
-    if (VerticalModeFlag == 1) return SegmentReject;
+    if (VerticalModeFlag == 1) return SegmentCodeColumn(charHeight, charWidth);
     Line line{charHeight, charWidth, centreLine, boxGap, true};
     return SegmentCodeRow(line);
 }
 
 int SegmentTypeCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
-    if (VerticalModeFlag == 1) return SegmentReject;
+    if (VerticalModeFlag == 1) return SegmentTypeColumn(charHeight, charWidth);
     Line line{charHeight, charWidth, centreLine, boxGap, false};
     return SegmentTypeRow(line);
 }

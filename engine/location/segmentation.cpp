@@ -170,9 +170,9 @@ bool FindAllComponents() {
     return true;
 }
 
-}  // namespace
-
-int SegmentAllCandidates() {
+// One segmentation run over all candidates with the given driver. A fatal answer ends the run
+// for the code lines and stays the candidate's status for size/type lines.
+int SegmentEveryCandidate(int (*driver)(int), bool fatalEndsRun) {
     const int count = std::min<int>(LineCandidateCount, CandidateSlots);
     for (int k = 0; k < count; ++k) LineCandidates[k].retryCount = 0;
     RetriedWideBoxCount = 0;
@@ -183,9 +183,9 @@ int SegmentAllCandidates() {
         for (int k = 0; k < count && !searchAgain; ++k) {
             LineCandidate& candidate = LineCandidates[k];
             if (candidate.status == CandidateSkip) continue;
-            const int answer = SegmentCandidateLine(k);
+            const int answer = driver(k);
             candidate.status = static_cast<std::uint8_t>(answer);
-            if (answer == SegmentFatal) return SegmentRedo;
+            if (answer == SegmentFatal && fatalEndsRun) return SegmentRedo;
             if (answer == SegmentRedo) {
                 ++candidate.retryCount;
                 RestoreBinaryImage();
@@ -201,6 +201,12 @@ int SegmentAllCandidates() {
     }
     return SegmentKeep;
 }
+
+}  // namespace
+
+int SegmentAllCandidates() { return SegmentEveryCandidate(SegmentCandidateLine, true); }
+
+int SegmentAllTypeCandidates() { return SegmentEveryCandidate(SegmentTypeCandidate, false); }
 
 int SegmentCandidateLine(int k) { return Segment(k, CodeLineRules); }
 

@@ -169,17 +169,7 @@ TEST_F(SegmentationTest, WideBoxesAreBinarizedHigherUntilTheRetriesRunOut) {
 // The segmenter alone, on boxes set by hand (W = 20, H = 40).
 class SegmentRulesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        drawing::FillPlane(BinaryBackup, 0);
-        drawing::FillPlane(BinarySnapshot, 1);
-        drawing::FillPlane(EdgeImage, 0);
-        VerticalModeFlag = 0;
-        CodeFoundFlag = 0;
-        StrongEdgeLevel = 200;
-        CurrentThreshold = 40;
-        SweepStep = 0;
-        RetriedWideBoxCount = 0;
-    }
+    void SetUp() override { drawing::ResetSegmenterState(); }
 
     // Boxes 20 wide (r - l), 40 high, 8 apart, with the given widths where set.
     static void SetBoxes(int count, std::initializer_list<std::pair<int, int>> widths = {}) {
@@ -262,13 +252,6 @@ TEST_F(SegmentRulesTest, TypeLinesOfSixLoseTheirFirstTwo) {
     EXPECT_EQ(SegmentTypeCodeLine(0, 40, 20, 220, 9), SegmentKeep);
     ASSERT_EQ(LineBoxCount, 4);
     EXPECT_EQ(LineBoxes[0].left, 30 + 2 * 28);
-}
-
-TEST_F(SegmentRulesTest, VerticalLinesAreRejectedForNow) {
-    VerticalModeFlag = 1;
-    SetBoxes(11);
-    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentReject);
-    EXPECT_EQ(SegmentTypeCodeLine(0, 40, 20, 220, 9), SegmentReject);
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 
 #include <cstring>
 
+#include "engine/location/components.h"
 #include "engine/location/edge_image.h"
+#include "engine/location/line_boxes.h"
 #include "engine/location/line_records.h"
 #include "engine/location/pipeline_state.h"
 #include "engine/location/planes.h"
+#include "engine/location/segmentation.h"
 #include "tests/support/frame_drawing.h"
 
 namespace drawing {
@@ -23,6 +26,23 @@ inline void BinarizeFrame(int threshold) {
     StrongEdgeLevel = 120;
     CurrentThreshold = static_cast<std::int16_t>(threshold);
     SweepStep = 0;
+}
+
+// Empty planes (a full snapshot), horizontal mode, L = 200 at threshold 40, no retried box,
+// component or line box: the state for running a segmenter on boxes set by hand.
+inline void ResetSegmenterState() {
+    FillPlane(BinaryBackup, 0);
+    FillPlane(BinaryImage, 0);
+    FillPlane(BinarySnapshot, 1);
+    FillPlane(EdgeImage, 0);
+    VerticalModeFlag = 0;
+    CodeFoundFlag = 0;
+    StrongEdgeLevel = 200;
+    CurrentThreshold = 40;
+    SweepStep = 0;
+    RetriedWideBoxCount = 0;
+    ComponentBoxCount = 0;
+    LineBoxCount = 0;
 }
 
 // One pending candidate per rectangle, as the location passes leave them.
