@@ -227,3 +227,77 @@ TEST_F(PipelineFrameTest, AcceptsNoNumberWithoutItsCheckDigitAndThenNoSizeType) 
 }
 
 }  // namespace
+
+namespace {
+
+// A number record whose boxes stand at the given places, for the size/type regions.
+LineRecord NumberAt(int left, int top, int pitch, int rowPitch, int side) {
+    LineRecord line{};
+    line.charCount = 11;
+    for (int i = 0; i < 11; ++i) {
+        const int x = left + i * pitch;
+        const int y = top + i * rowPitch;
+        line.boxes[i] = CharBox{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                                static_cast<std::int16_t>(x + side - 1), static_cast<std::int16_t>(y + side - 1)};
+    }
+    line.charHeight = static_cast<std::int16_t>(side);
+    line.charWidth = static_cast<std::int16_t>(side);
+    line.thresholdUsed = 40;
+    return line;
+}
+
+TEST(SizeTypeRegions, StayInsideTheFrameAndAnEmptyOneIsSkipped) {
+    for (std::size_t i = 0; i < sizeof WorkImage; ++i) WorkImage[i] = static_cast<std::uint8_t>((i * 7919) % 251);
+    StrongEdgeLevel = 200;
+    // A line at the bottom edge: its region would reach 120 rows below the frame.
+    FoundCodeLine = NumberAt(10, FrameHeight - 60, 50, 0, 60);
+    EXPECT_FALSE(SearchSizeTypeCode(NumberLayout::OneLine));
+    // A column at the left edge and one at the right edge: regions left and right of it.
+    FoundCodeLine = NumberAt(0, 10, 0, 60, 40);
+    EXPECT_FALSE(SearchSizeTypeCode(NumberLayout::Vertical));
+    FoundCodeLine = NumberAt(FrameWidth - 41, 10, 0, 60, 40);
+    EXPECT_FALSE(SearchSizeTypeCode(NumberLayout::Vertical));
+
+    // Boxes read backwards leave no region at all: nothing is computed.
+    std::memset(EdgeImage, 77, sizeof EdgeImage);
+    FoundCodeLine = NumberAt(500, 100, -40, 0, 30);
+    EXPECT_FALSE(SearchSizeTypeCode(NumberLayout::OneLine));
+    EXPECT_EQ(EdgeImage[PixelIndex(300, 300)], 77);
+    VerticalModeFlag = 0;
+}
+
+// With the real verifiers, which do not read every letter yet, nothing may go wrong on
+// generated frames of every layout and on noise. The count is small for the sanitizer build;
+// tools/read_frames runs hundreds.
+TEST(RecognizeContainerImage, SurvivesGeneratedFramesAndNoise) {
+    constexpr int FramesPerLayout = 3;
+    const testimage::Layout layouts[] = {testimage::Layout::OneLine, testimage::Layout::TwoLines,
+                                         testimage::Layout::Vertical};
+    std::uint64_t seed = 300;
+    for (const testimage::Layout layout : layouts) {
+        for (int n = 0; n < FramesPerLayout; ++n) {
+            testimage::FrameRequest request = testimage::CameraFrameRequest(2, seed++);
+            request.layout = layout;
+            const testimage::Frame frame = testimage::RenderFrame(request);
+            std::memcpy(WorkImage, frame.gray.data(), sizeof WorkImage);
+            ResetRecognitionResult(RecognizerResult, CameraNumber, 0);
+            const int answer = RecognizeContainerImage(RegionTopLeft, RegionBottomRight);
+            EXPECT_TRUE(answer == PipelineNoNumber || answer == PipelineNoContrast ||
+                        (answer == PipelineNumberFound && RecognizerResult.code == frame.truth.number))
+                << "seed " << seed - 1 << " answer " << answer << " code " << RecognizerResult.code;
+        }
+    }
+    std::uint32_t state = 12345;
+    for (int n = 0; n < 2; ++n) {
+        for (std::uint8_t& pixel : WorkImage) {
+            state = state * 1664525u + 1013904223u;
+            pixel = static_cast<std::uint8_t>(state >> 24);
+        }
+        ResetRecognitionResult(RecognizerResult, CameraNumber, 0);
+        const int answer = RecognizeContainerImage(RegionTopLeft, RegionBottomRight);
+        EXPECT_NE(answer, PipelineNumberFound);
+        EXPECT_EQ(RecognizerResult.codeFound, 0);
+    }
+}
+
+}  // namespace
