@@ -17,6 +17,7 @@ constexpr int MaxMagnitude = 255;
 constexpr int DifferenceCount = 4;
 constexpr int OppositeDirection = 4;   // added to the code when the difference is negative
 constexpr const char* EdgeDumpPath = "\\work\\TDBuf.bmp";
+constexpr const char* BinaryDumpPath = "\\work\\BWBuf.bmp";
 
 int Gray(int row, int column) { return WorkImage[PixelIndex(column, row)]; }
 
@@ -89,4 +90,8 @@ void DumpEdgeImage() {
     if (DebugDumpFlag != 1) return;
     std::memcpy(LoadedImage, EdgeImage, sizeof LoadedImage);
     SaveGrayBmp(EdgeDumpPath);
+}
+
+void DumpBinaryImage() {
+    if (DebugDumpFlag == 1) SaveBinaryBmp(BinaryDumpPath);
 }

@@ -25,3 +25,5 @@ void ThresholdEdgeImageToCopy(PackedPoint topLeft, PackedPoint bottomRight, int 
 void EdgeHistogram(PackedPoint topLeft, PackedPoint bottomRight);
 // When the debug flag is set: the edge image goes through the load buffer into "\work\TDBuf.bmp".
 void DumpEdgeImage();
+// When the debug flag is set: the binary image goes into "\work\BWBuf.bmp".
+void DumpBinaryImage();

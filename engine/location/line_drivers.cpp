@@ -6,9 +6,8 @@
 #include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
-#include "engine/location/gray_bmp.h"
+#include "engine/location/edge_image.h"
 #include "engine/location/line_records.h"
-#include "engine/recognizer_state.h"
 
 namespace {
 
@@ -17,7 +16,6 @@ constexpr int FirstSerialDigit = 4;  // the owner code's four letters come first
 constexpr int NumberCheckDigit = 10;
 constexpr int NoDigits = LineRecordBoxSlots;
 constexpr int DoubtfulRetryMargin = 2;
-constexpr const char* BinaryDumpPath = "\\work\\BWBuf.bmp";
 
 int ModeAt(int position, int firstDigit) { return position >= firstDigit ? ModeDigits : ModeLetters; }
 
@@ -45,10 +43,6 @@ int ReadLine(int n, int firstDigit, int checkDigit) {
 void PrepareLineBoxes() {
     RegularizeCharBoxes();
     BinarizeCharBoxes();
-}
-
-void DumpBinaryImage() {
-    if (DebugDumpFlag == 1) SaveBinaryBmp(BinaryDumpPath);
 }
 
 int LineLength() { return std::clamp<int>(CurrentLine.charCount, 0, MaxLineLength); }

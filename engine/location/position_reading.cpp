@@ -12,6 +12,7 @@
 PositionReading PositionReadings[LineRecordBoxSlots];
 int CheckDigitPosition = NoCheckDigit;
 CharacterReader PositionRecognizer = RecognizeCharacter;
+CharBox GlyphSourceBox{};
 
 namespace {
 
@@ -86,6 +87,7 @@ int RetryAtShiftedThresholds(const RetryPlan& plan) {
                 stopped[direction] = true;
                 continue;
             }
+            GlyphSourceBox = plan.box;
             if (LoadGlyphFromGray(BoxTopLeft(plan.box), BoxBottomRight(plan.box), plan.polarity, threshold) != 0) {
                 return 0;
             }
@@ -115,6 +117,7 @@ int LoadSegmentImage(int position) {
         return 1;
     }
     const CharBox& box = CurrentLine.boxes[position];
+    GlyphSourceBox = box;
     const int height = box.bottom - box.top + 1;
     const int width = box.right - box.left + 1;
     Glyph.GlyphHeight = static_cast<std::int16_t>(height);

@@ -40,6 +40,9 @@ extern int CheckDigitPosition;
 // here.
 using CharacterReader = std::int16_t (*)(int mode);
 extern CharacterReader PositionRecognizer;
+// The frame box the glyph now in the grid was cut out of: a position's box at the first pass,
+// the box of a retry after it. Lets a stand-in recognizer tell which character it is shown.
+extern CharBox GlyphSourceBox;
 
 // Answers of CheckSegmentInk.
 inline constexpr int InkAcceptable = 0;
