@@ -31,7 +31,8 @@ void ExpectLetter(char letter, LetterVerifierCall verifier, Build build, const s
     build();
     EXPECT_EQ(verifier(), LetterAccepted) << letter << ": " << name << " (case " << Case() << ")";
     const VerifierAnswers answers = ExpectVerifiersBlindToStaleState(build, name);
-    EXPECT_NE(answers.letterCandidates.find(letter), std::string::npos) << name << ": '" << answers.letterCandidates << "'";
+    EXPECT_NE(answers.letterCandidates.find(letter), std::string::npos)
+        << name << ": '" << answers.letterCandidates << "'";
 }
 
 // The skeleton in the record redrawn upside down or mirrored, with its features.
@@ -97,7 +98,8 @@ TEST(IsLetterL, OneStrokeFootMustReachTheRightEdge) {
 }
 
 TEST(IsLetterL, RefusesTallGlyphsAndHoles) {
-    for (const auto& [height, accepted] : {std::pair{35, true}, std::pair{36, false}}) {  // 3.18 and 3.27 times the width
+    // 3.18 and 3.27 times as tall as wide.
+    for (const auto& [height, accepted] : {std::pair{35, true}, std::pair{36, false}}) {
         StartBlankGlyph(height, 11);
         DrawPolyline({{1, 1}, {height - 1, 1}, {height, 2}, {height, 11}});
         PrepareDrawnFeatures(1);
@@ -237,14 +239,16 @@ TEST(IsLetterM, RefusesWAndStrayPointInOneStroke) {
 TEST(RejectM_FewTripleRunRows, CountsRowsFromTheThirdToTheThirdLast) {
     const std::string three = "#..#..#";
     const std::string two = "#.....#";
-    DrawProfileGlyph(GlyphRows(4, three));  // too short whatever its rows
-    EXPECT_EQ(RejectM_FewTripleRunRows(), 1);
-    DrawProfileGlyph({two, two, three, three, two, two});
-    EXPECT_EQ(RejectM_FewTripleRunRows(), 0);
-    // Index 1 and index H - 2 lie outside the counted rows.
-    DrawProfileGlyph({two, three, three, two, three, two});
-    EXPECT_EQ(RejectM_FewTripleRunRows(), 1);
-    const GlyphRows glyphs[] = {GlyphRows(4, three), {two, two, three, three, two, two}, {two, three, three, two, three, two}};
+    const GlyphRows glyphs[] = {
+        GlyphRows(4, three),                    // too short whatever its rows
+        {two, two, three, three, two, two},     // two counted rows
+        {two, three, three, two, three, two},   // index 1 and index H - 2 are not counted
+    };
+    const std::int16_t expected[] = {1, 0, 1};
+    for (int k = 0; k < 3; ++k) {
+        DrawProfileGlyph(glyphs[k]);
+        EXPECT_EQ(RejectM_FewTripleRunRows(), expected[k]) << "glyph " << k;
+    }
     constexpr std::int16_t (*Tests[])() = {RejectM_FewTripleRunRows, RejectP_TwoRunRowsLow};
     ExpectBlindToProfileTails(Tests, glyphs);
 }
@@ -564,9 +568,11 @@ TEST(PrintedLetters, LToQReadAsThemselvesAndRefuseTheirNearMisses) {
     for (const auto& l : letters) {
         for (double scale : l.scales) {
             std::string read;
-            EXPECT_EQ(ReadPrinted(l.printed, scale, l.verifier, read), LetterAccepted) << l.letter << " at scale " << scale;
+            EXPECT_EQ(ReadPrinted(l.printed, scale, l.verifier, read), LetterAccepted)
+                << l.letter << " at scale " << scale;
             EXPECT_EQ(read, std::string(1, l.letter)) << "at scale " << scale;
-            EXPECT_EQ(ReadPrinted(l.nearMiss, scale, l.verifier, read), 0) << "near-miss of " << l.letter << " at " << scale;
+            EXPECT_EQ(ReadPrinted(l.nearMiss, scale, l.verifier, read), 0)
+                << "near-miss of " << l.letter << " at " << scale;
         }
     }
 }

@@ -8,11 +8,8 @@ namespace {
 // A ring whose hole fills the skeleton box to within a pixel on every side, and whose left
 // side is not the straight stem of a D.
 std::int16_t MatchO_H1B0E0a() {
-    const GlyphBoxRecord& box = Glyph.GlyphBox;
     const HoleBox& hole = LargestHole();
-    if (hole.top > box.top + 1 || hole.bottom < box.bottom - 1) return 0;
-    if (hole.left > box.left + 1 || hole.right < box.right - 1) return 0;
-    if (HoleRatio(hole) < 0.5) return 0;
+    if (!HoleSpansBox(hole) || HoleRatio(hole) < 0.5) return 0;
     return IsNotDShapedLoop() == 1 ? 1 : 0;
 }
 
