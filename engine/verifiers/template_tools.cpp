@@ -146,6 +146,12 @@ double HoleRatio(const HoleBox& hole) {
     return boxArea > 0.0 ? hole.area / boxArea : 0.0;
 }
 
+bool HoleSpansBox(const HoleBox& hole) {
+    const GlyphBoxRecord& box = Glyph.GlyphBox;
+    const bool rows = hole.top <= box.top + 1 && hole.bottom >= box.bottom - 1;
+    return rows && hole.left <= box.left + 1 && hole.right >= box.right - 1;
+}
+
 bool Stroke::FitsShape(std::initializer_list<int> shapes) const { return traced && InSet(shape, shapes); }
 
 bool Stroke::Fits(std::initializer_list<int> shapes, std::initializer_list<int> directions) const {

@@ -87,6 +87,8 @@ bool HasPrunedSpurInZone5(std::initializer_list<int> cells);
 // The largest hole (HoleBoxes[0]) and its area over the skeleton box, in double precision.
 const HoleBox& LargestHole();
 double HoleRatio(const HoleBox& hole);
+// The hole comes within one pixel of every side of the skeleton box: a closed ring.
+bool HoleSpansBox(const HoleBox& hole);
 
 // What one traced stroke measured, kept so that later traces cannot change it. A stroke that
 // was not traced (a failed trace, a link not found, a missing point) fails every test.

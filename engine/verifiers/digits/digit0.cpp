@@ -6,11 +6,8 @@ namespace {
 
 // A closed ring: the hole reaches within a pixel of every side of the skeleton box.
 std::int16_t Match0_H1B0E0a() {
-    const GlyphBoxRecord& box = Glyph.GlyphBox;
     const HoleBox& hole = LargestHole();
-    if (hole.top > box.top + 1 || hole.bottom < box.bottom - 1) return 0;
-    if (hole.left > box.left + 1 || hole.right < box.right - 1) return 0;
-    return HoleRatio(hole) >= 0.43 ? 1 : 0;
+    return HoleSpansBox(hole) && HoleRatio(hole) >= 0.43 ? 1 : 0;
 }
 
 }  // namespace

@@ -26,6 +26,17 @@ std::int16_t RejectH_TallCrossbarBand();
 std::int16_t RejectI_RightStepOrF();
 
 // L to Q.
+std::int16_t IsLetterL();
+std::int16_t IsLetterM();
+std::int16_t IsLetterN();
+std::int16_t IsLetterO();
+std::int16_t IsLetterP();
+std::int16_t IsLetterQ();
+std::int16_t RejectM_FewTripleRunRows();
+std::int16_t RejectP_TwoRunRowsLow();
+// The last M template of the three-junction case, in a file of its own: the camera-1 build
+// puts its own form of it in its place.
+std::int16_t MatchM_H0B3E5f();
 
 // R to W.
 std::int16_t IsLetterR();
