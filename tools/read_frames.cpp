@@ -16,7 +16,7 @@
 #include "engine/location/gray_bmp.h"
 #include "engine/location/planes.h"
 #include "engine/recognizer_state.h"
-#include "recognizer/cam2/recognizer_dlg.h"
+#include "recognizer/cam2/ferrow_dlg.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ int RecognizeFile(const fs::path& path, double& milliseconds) {
     PackedPoint topLeft = 0;
     PackedPoint bottomRight = 0;
     int answer = PipelineNoNumber;
-    if (ClipRegionToImage(LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
+    if (ClipSearchRegion(FerrowMargins, LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
         answer = RecognizeContainerImage(topLeft, bottomRight);
     }
     milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -33,10 +33,6 @@ constexpr LetterPairRule LetterPairRules[] = {
     {'I', 'T', false, nullptr, 'T', 'T'},
 };
 
-// The verifier of a letter whose templates are not written yet: it accepts nothing. Each letter
-// replaces it in the order table below when its verifier comes.
-std::int16_t LetterNotYetBuilt() { return 0; }
-
 bool PairMatches(const LetterPairRule& rule, std::int16_t a, std::int16_t b) {
     if (a == rule.first && b == rule.second) return true;
     return rule.eitherOrder && a == rule.second && b == rule.first;
