@@ -12,8 +12,8 @@ inline constexpr int IDC_RESULT_TEXT = 1007;
 // The fixed test image of the single-image button, and the batch test's folders.
 inline constexpr const char* TestImagePath = "\\work\\03_110613_130554_CAR0007_Sidel_02.BMP";
 inline constexpr const char* BatchPattern = "E:\\TORVA\\BMP\\*_3.bmp";
-inline constexpr const char* BatchInputFormat = "E:\\TORVA\\BMP\\%s";
-inline constexpr const char* BatchOutputFormat = "E:\\TEMP\\%s";
+inline constexpr const char* BatchInputFormat = "E:\\TORVA\\BMP\\%.63s";
+inline constexpr const char* BatchOutputFormat = "E:\\TEMP\\%.63s";  // a name fills at most one slot
 
 // The region searched: x 4 to 568, y 8 to 792 of the 600 x 800 frame.
 inline constexpr SearchMargins FerrowMargins{8, 8, 4, 32};
