@@ -15,9 +15,6 @@
 #include "support/truth_recognizer.h"
 #include "tools/testimage/test_image.h"
 
-// The camera-2 pipeline: camera 1 reads its frames with a pipeline of its own.
-#if TORVA_CAMERA == 2
-
 namespace {
 
 // The region of interest of the camera-2 recognizer.
@@ -304,5 +301,3 @@ TEST(RecognizeContainerImage, SurvivesGeneratedFramesAndNoise) {
 }
 
 }  // namespace
-
-#endif  // TORVA_CAMERA == 2
