@@ -12,12 +12,6 @@ namespace {
 
 constexpr int PathBytes = 128;
 
-// False when the path would not fit (never for a name of the table).
-bool FormatBatchPath(char (&path)[PathBytes], const char* format, const char* name) {
-    const int length = std::snprintf(path, sizeof path, format, name);
-    return length >= 0 && length < PathBytes;
-}
-
 constexpr win::DialogControl FerrowControls[] = {
     {win::ControlKind::DefaultButton, win::IDOK, "确定", 395, 7, 39, 15, 0},
     {win::ControlKind::Button, win::IDCANCEL, "取消", 414, 7, 26, 13, 0},
@@ -68,9 +62,10 @@ int OnBatTest(CRecognizerDlg& dialog) {
     for (int i = 0; i < BatchFileCount; ++i) {
         char input[PathBytes];
         char output[PathBytes];
+        std::snprintf(input, sizeof input, BatchInputFormat, BatchFileNames[i]);
+        std::snprintf(output, sizeof output, BatchOutputFormat, BatchFileNames[i]);
         // A file that does not load has no binary image of its own to write.
-        if (!FormatBatchPath(input, BatchInputFormat, BatchFileNames[i]) ||
-            !FormatBatchPath(output, BatchOutputFormat, BatchFileNames[i]) || LoadGrayBmp(input) != LoadOk) {
+        if (LoadGrayBmp(input) != LoadOk) {
             ++notLoaded;
             continue;
         }
