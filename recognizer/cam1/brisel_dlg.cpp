@@ -50,9 +50,11 @@ void OnOpenImage(CRecognizerDlg& dialog) {
                            win::OFN_HIDEREADONLY | win::OFN_OVERWRITEPROMPT | win::OFN_NOCHANGEDIR, ImageFileFilter,
                            nullptr);
     if (files.DoModal() != win::IDOK) return;
-    // A file that does not load leaves the image before it, which is recognized again.
-    LoadGrayBmp(files.GetPathName().c_str());
-    dialog.RecognizeLoadedImage();
+    // A file that does not load leaves the image before it in the work image, where it is
+    // recognized again (the load buffer may hold a debug image by now).
+    if (LoadGrayBmp(files.GetPathName().c_str()) == LoadOk) CopyLoadedFrameToWorkImage();
+    ClearRecognitionResult();
+    dialog.RecognizeAndShow();
 }
 
 int OnSequenceTest(CRecognizerDlg& dialog) {

@@ -10,9 +10,6 @@
 #include "engine/location/segmentation.h"
 #include "support/location_frames.h"
 
-// Columns of stacked boxes are read by the camera-2 recognizer only, in its portrait frame.
-#if TORVA_CAMERA == 2
-
 namespace {
 
 constexpr int H = 40;
@@ -356,5 +353,3 @@ TEST_F(ColumnRulesTest, SizeTypeColumns) {
 }
 
 }  // namespace
-
-#endif  // TORVA_CAMERA == 2

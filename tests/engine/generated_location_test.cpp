@@ -13,9 +13,6 @@
 #include "engine/location/planes.h"
 #include "tools/testimage/test_image.h"
 
-// Side-camera frames, searched where the camera-2 recognizer searches them.
-#if TORVA_CAMERA == 2
-
 namespace {
 
 using testimage::Layout;
@@ -179,5 +176,3 @@ TEST_F(GeneratedLocationTest, StackedNumberAndTheSizeTypeCodeBesideIt) {
 }
 
 }  // namespace
-
-#endif  // TORVA_CAMERA == 2

@@ -106,8 +106,6 @@ TEST_F(LocationPassesTest, BlankFramesLocateNothing) {
     EXPECT_EQ(LocateVerticalTypeLine(FrameTopLeft, FrameBottomRight), 1);
 }
 
-// Stacked numbers are read by the camera-2 recognizer only; they do not fit the camera-1 frame.
-#if TORVA_CAMERA == 2
 TEST_F(LocationPassesTest, StackedNumberGivesOneColumnOfElevenBoxes) {
     drawing::DrawTextColumn(WorkImage, "MSKU7654321", 300, 60, 10, style);
     Prepare();
@@ -162,8 +160,6 @@ TEST_F(LocationPassesTest, ColumnOfTenFindsItsFaintCheckDigit) {
     EXPECT_GT(added.top, column.boxes[9].bottom);
     EXPECT_GE(added.bottom, 60 + 10 * pitch + style.Height() - 2);
 }
-
-#endif  // TORVA_CAMERA == 2
 
 // The size/type region below a one-line number, as the reading code derives it.
 struct Region {
@@ -220,7 +216,6 @@ TEST_F(LocationPassesTest, SizeTypeSearchSeesNoInkOutsideItsRegion) {
     EXPECT_EQ(BinaryImage[PixelIndex(33, 240)], 0);
 }
 
-#if TORVA_CAMERA == 2
 TEST_F(LocationPassesTest, SizeTypeCodeBesideAStackedNumberIsLocated) {
     drawing::DrawTextColumn(WorkImage, "MSKU7654321", 300, 60, 10, style);
     const drawing::CharStyle small{4, 5, 8, 50};
@@ -242,8 +237,6 @@ TEST_F(LocationPassesTest, SizeTypeCodeBesideAStackedNumberIsLocated) {
     ASSERT_EQ(type.charCount, 4);
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(type.boxes[i].top, 200 + i * (small.Height() + 8), 3) << "box " << i;
 }
-
-#endif  // TORVA_CAMERA == 2
 
 // Irregular thin bars, a big gap, evenly spaced characters, another big gap, one character.
 // Answers where the characters start.
