@@ -22,22 +22,6 @@ namespace {
 const PackedPoint RegionTopLeft = PackPoint(220, 140);
 const PackedPoint RegionBottomRight = PackPoint(700, 350);
 
-std::vector<int> TriedThresholds;
-
-bool RecordThreshold(PackedPoint, PackedPoint) {
-    TriedThresholds.push_back(CurrentThreshold);
-    return false;
-}
-
-// Stripes two pixels wide: every edge inside the patch has the patch's contrast.
-void DrawStripePatch(int left, int top, int contrast) {
-    for (int row = top; row < top + 30; ++row) {
-        for (int column = left; column < left + 30; ++column) {
-            WorkImage[PixelIndex(column, row)] = static_cast<std::uint8_t>((column / 2) % 2 == 0 ? contrast : 0);
-        }
-    }
-}
-
 void KeepInResult(const char* code) {
     ResetRecognitionResult(RecognizerResult, CameraNumber, 0);
     std::strcpy(RecognizerResult.code, code);
@@ -61,12 +45,6 @@ TEST(StrongLevelTest, TheThreeBinsCountTogether) {
     EXPECT_EQ(FindStrongLevel(250, 56), 130) << "a lone strong bin is found two levels above it";
 }
 
-TEST(ThresholdSweep, StepsSixApartOutwardFromTheBase) {
-    TriedThresholds.clear();
-    SweepThresholds(78, 72, 90, RecordThreshold, RegionTopLeft, RegionBottomRight);
-    EXPECT_EQ(TriedThresholds, (std::vector<int>{78, 84, 72, 90}));
-}
-
 TEST(RecognizeContainerImage, SweepsByTheStrongLevelOfTheRegion) {
     DebugDumpFlag = 0;
     // No contrast: the record stays as the request handler left it.
@@ -77,7 +55,7 @@ TEST(RecognizeContainerImage, SweepsByTheStrongLevelOfTheRegion) {
 
     // L = 100: base 60; 72 <= t <= 60 holds for no step, nothing is tried and nothing found.
     std::memset(WorkImage, 0, sizeof WorkImage);
-    DrawStripePatch(300, 200, 98);
+    drawing::DrawStripePatch(300, 200, 98);
     KeepInResult("KEPT");
     CurrentThreshold = -1;
     EXPECT_EQ(RecognizeContainerImage(RegionTopLeft, RegionBottomRight), PipelineNoNumber);
@@ -90,7 +68,7 @@ TEST(RecognizeContainerImage, SweepsByTheStrongLevelOfTheRegion) {
     EXPECT_EQ(RecognizerResult.sizeTypeFound, 0);
 
     // L = 130: base 78; 78, 84, 72 and 90 are tried, 90 last.
-    DrawStripePatch(300, 200, 128);
+    drawing::DrawStripePatch(300, 200, 128);
     KeepInResult("KEPT");
     EXPECT_EQ(RecognizeContainerImage(RegionTopLeft, RegionBottomRight), PipelineNoNumber);
     EXPECT_EQ(StrongEdgeLevel, 130);

@@ -25,19 +25,24 @@ testimage::Frame LoadRearFrame(testimage::FrameRequest request) {
     return frame;
 }
 
+// A rear frame of a fixed size with only a little blur and noise.
+testimage::FrameRequest PlainRearRequest(std::uint64_t seed) {
+    testimage::FrameRequest request = testimage::CameraFrameRequest(1, seed);
+    request.charHeight = 34;
+    request.checkFrame = false;
+    request.effects = testimage::CleanEffects();
+    request.effects.blur = 0.5;
+    request.effects.noise = 0.3;
+    return request;
+}
+
 int Recognize() { return RecognizeContainerImage(RegionTopLeft, RegionBottomRight); }
 
 }  // namespace
 
 TEST(RearFrames, NumberAndSizeTypeCodeFoundWhereTheyArePainted) {
     for (const std::uint64_t seed : {21u, 23u}) {
-        testimage::FrameRequest request = testimage::CameraFrameRequest(1, seed);
-        request.charHeight = 34;
-        request.checkFrame = false;
-        request.effects = testimage::CleanEffects();
-        request.effects.blur = 0.5;
-        request.effects.noise = 0.3;
-        const testimage::Frame frame = LoadRearFrame(request);
+        const testimage::Frame frame = LoadRearFrame(PlainRearRequest(seed));
         const TruthRecognizer truth(frame.truth);
         SCOPED_TRACE(frame.truth.number);
         ASSERT_EQ(Recognize(), PipelineNumberFound);
@@ -51,13 +56,7 @@ TEST(RearFrames, NumberAndSizeTypeCodeFoundWhereTheyArePainted) {
 }
 
 TEST(RearFrames, NumberWithAWrongCheckDigitIsNotTakenNorItsSizeType) {
-    testimage::FrameRequest request = testimage::CameraFrameRequest(1, 21);
-    request.charHeight = 34;
-    request.checkFrame = false;
-    request.effects = testimage::CleanEffects();
-    request.effects.blur = 0.5;
-    request.effects.noise = 0.3;
-    const testimage::Frame frame = LoadRearFrame(request);
+    const testimage::Frame frame = LoadRearFrame(PlainRearRequest(21));
     TruthRecognizer truth(frame.truth);
     const char checkDigit = frame.truth.number.back();
     truth.Misread(checkDigit, checkDigit == '9' ? '0' : checkDigit + 1);
