@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "engine/glyph/glyph_grid.h"
@@ -14,7 +16,9 @@
 #include "engine/location/position_reading.h"
 #include "engine/location/threshold_sweep.h"
 #include "engine/recognizer_state.h"
+#include "engine/location/gray_bmp.h"
 #include "support/frame_drawing.h"
+#include "support/temp_drives.h"
 
 namespace {
 
@@ -77,6 +81,24 @@ TEST(RecognizeContainerImage, SweepsByTheStrongLevelOfTheRegion) {
     EXPECT_EQ(SweepStep, 2);
     EXPECT_STREQ(RecognizerResult.code, "");
     EXPECT_EQ(CodeFoundFlag, 0);
+}
+
+TEST(RecognizeContainerImage, DebugFlagWritesTheEdgeAndBinaryImages) {
+    TempDrives drives;
+    const std::string edges = drives.On('c', "work/TDBuf.bmp");
+    const std::string binary = drives.On('c', "work/BWBuf.bmp");
+    LoadedImageWidth = FrameWidth;
+    LoadedImageHeight = FrameHeight;
+    std::memset(WorkImage, 0, sizeof WorkImage);
+    drawing::DrawStripePatch(300, 200, 98);  // L = 100: no threshold is tried
+    DebugDumpFlag = 1;
+    RecognizeContainerImage(RegionTopLeft, RegionBottomRight);
+    EXPECT_TRUE(std::filesystem::exists(edges));
+    EXPECT_FALSE(std::filesystem::exists(binary));
+    drawing::DrawStripePatch(300, 200, 128);
+    RecognizeContainerImage(RegionTopLeft, RegionBottomRight);
+    DebugDumpFlag = 0;
+    EXPECT_TRUE(std::filesystem::exists(binary));
 }
 
 namespace {
