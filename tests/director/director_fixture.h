@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <signal.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -153,6 +156,36 @@ protected:
         return MakeFolder(folder, photos);
     }
 
+    // Launches of the named recognizers start the real programs built beside the tests; every
+    // other launch fails. The started processes are listed in `started`.
+    void LaunchRealRecognizers(std::vector<std::string> names) {
+        win::SetWinExecHook([this, names](const char* name, win::UINT show) {
+            launches.emplace_back(name, show);
+            if (std::find(names.begin(), names.end(), name) == names.end()) return win::ERROR_FILE_NOT_FOUND;
+            const std::string program = win::FindLaunchName(name);
+            EXPECT_FALSE(program.empty()) << name << " is built beside the tests";
+            const long long pid = program.empty() ? 0 : win::StartProgram(program, "", show);
+            if (pid != 0) started.push_back(pid);
+            return pid != 0 ? win::LaunchStarted : win::ERROR_FILE_NOT_FOUND;
+        });
+    }
+
+    // Alive and not yet a zombie.
+    static bool IsRunning(long long pid) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string pidText, name, state;
+        return stat >> pidText >> name >> state && state != "Z" && state != "X";
+    }
+
+    // The quit request ends the started recognizers; one still running after a while is killed
+    // so that no test leaves a process behind.
+    void ExpectStartedRecognizersEnd() {
+        for (const long long pid : started) {
+            EXPECT_TRUE(PumpUntil([&] { return !IsRunning(pid); })) << "recognizer " << pid << " ends";
+            if (IsRunning(pid)) ::kill(static_cast<pid_t>(pid), SIGKILL);
+        }
+    }
+
     void AddRecognizers(std::initializer_list<int> cameras) {
         for (const int camera : cameras) {
             recognizers[camera] = std::make_unique<FakeRecognizer>(camera, requests);
@@ -193,6 +226,7 @@ protected:
     std::vector<std::string> folderTitles;
     std::optional<std::string> pickedFolder;
     std::vector<std::pair<std::string, win::UINT>> launches;
+    std::vector<long long> started;
 };
 
 inline std::vector<std::string> SixViewNames() {

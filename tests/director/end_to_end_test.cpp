@@ -3,25 +3,15 @@
 // window as it is drawn.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <QDialog>
 #include <QPixmap>
 
 #include <cstring>
-#include <fstream>
 
 #include "director_fixture.h"
 #include "fusion_fixture.h"
 
 namespace {
-
-// Alive and not yet a zombie.
-bool IsRunning(long long pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string pidText, name, state;
-    return stat >> pidText >> name >> state && state != "Z" && state != "X";
-}
 
 int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test) {
     int count = 0;
@@ -36,15 +26,7 @@ bool IsCodeBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 60 && qGreen(p) < 6
 }  // namespace
 
 TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown) {
-    long long ferrow = 0;
-    win::SetWinExecHook([&](const char* name, win::UINT show) {
-        launches.emplace_back(name, show);
-        if (std::strcmp(name, "TORVA2.dic") != 0) return win::ERROR_FILE_NOT_FOUND;
-        const std::string program = win::FindLaunchName(name);
-        EXPECT_FALSE(program.empty()) << "TORVA2.dic is built beside the tests";
-        ferrow = program.empty() ? 0 : win::StartProgram(program, "", show);
-        return ferrow != 0 ? win::LaunchStarted : win::ERROR_FILE_NOT_FOUND;
-    });
+    LaunchRealRecognizers({"TORVA2.dic"});
     AddRecognizers({1, 3, 4});
     // Camera and side are the answering window's own.
     const std::string number = Number("TGHU860311");
@@ -98,11 +80,7 @@ TEST_F(DirectorTest, SixPhotoSetThroughFerrowAndAnsweringCamerasIsFusedAndShown)
     EXPECT_STREQ(director.m_fusion.m_type1, "45G1");
     EXPECT_STREQ(director.m_fusion.m_code2, "");
 
-    // The quit request ends Ferrow; it is stopped here only if it did not end by itself.
-    if (ferrow != 0) {
-        EXPECT_TRUE(PumpUntil([&] { return !IsRunning(ferrow); }));
-        if (IsRunning(ferrow)) ::kill(static_cast<pid_t>(ferrow), SIGKILL);
-    }
+    ExpectStartedRecognizersEnd();
 
     ASSERT_FALSE(shot.isNull());
     shot.save(TORVA_BIN_DIR "/director_window.png");

@@ -225,27 +225,9 @@ TEST(SizeTypeRegions, StayInsideTheFrameAndAnEmptyOneIsSkipped) {
     VerticalModeFlag = 0;
 }
 
-// With the real verifiers, which do not read every letter yet, nothing may go wrong on
-// generated frames of every layout and on noise. The count is small for the sanitizer build;
-// tools/read_frames runs hundreds.
-TEST(RecognizeContainerImage, SurvivesGeneratedFramesAndNoise) {
-    constexpr int FramesPerLayout = 3;
-    const testimage::Layout layouts[] = {testimage::Layout::OneLine, testimage::Layout::TwoLines,
-                                         testimage::Layout::Vertical};
-    std::uint64_t seed = 300;
-    for (const testimage::Layout layout : layouts) {
-        for (int n = 0; n < FramesPerLayout; ++n) {
-            testimage::FrameRequest request = testimage::CameraFrameRequest(2, seed++);
-            request.layout = layout;
-            const testimage::Frame frame = testimage::RenderFrame(request);
-            std::memcpy(WorkImage, frame.gray.data(), sizeof WorkImage);
-            ResetRecognitionResult(RecognizerResult, CameraNumber, 0);
-            const int answer = RecognizeContainerImage(RegionTopLeft, RegionBottomRight);
-            EXPECT_TRUE(answer == PipelineNoNumber || answer == PipelineNoContrast ||
-                        (answer == PipelineNumberFound && RecognizerResult.code == frame.truth.number))
-                << "seed " << seed - 1 << " answer " << answer << " code " << RecognizerResult.code;
-        }
-    }
+// Noise holds no number: nothing may be accepted from it. (How generated frames are read is
+// measured over the recognizer's request path in the reading-quality test.)
+TEST(RecognizeContainerImage, AcceptsNothingFromNoise) {
     std::uint32_t state = 12345;
     for (int n = 0; n < 2; ++n) {
         for (std::uint8_t& pixel : WorkImage) {
