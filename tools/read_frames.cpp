@@ -32,9 +32,10 @@ constexpr const char* Answers = CameraNumber == 1 ? "0 read or not, 1 no contras
 const char* const Usage =
     "usage: %s FILE.bmp|FOLDER ...\n"
     "Reads each 8-bit gray BMP (at most %d x %d; a folder: every .bmp in it) with the camera-%d\n"
-    "engine inside its recognizer's default search region and prints the answer (%s), the code,\n"
-    "the size/type code and the time. With the generator's <name>.txt beside a frame it also\n"
-    "prints the share of numbers and size/type codes read right, read wrong and not read.\n";
+    "engine inside its recognizer's default search region and prints the answer\n"
+    "(%s), the code, the size/type code and the time. With the generator's\n"
+    "<name>.txt beside a frame it also prints the share of numbers and size/type codes read\n"
+    "right, read wrong and not read.\n";
 
 void PrintUsage(std::FILE* to) { std::fprintf(to, Usage, ProgramName, FrameWidth, FrameHeight, CameraNumber, Answers); }
 
