@@ -2,6 +2,7 @@
 // over the 800 x 600 frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -116,6 +117,23 @@ TEST_F(RearLocationTest, CandidatesReach26ColumnsBeyondTheirStrokeStarts) {
     EXPECT_EQ(line.boxes[4].right, 289 + 4 * BoxPitch + BoxWidth - 1);
 }
 
+TEST_F(RearLocationTest, StrokeStartsUpTo71ColumnsApartMakeOneLine) {
+    // A second group of boxes whose first start lies 71 columns after the first group's last.
+    DrawOutlinedBoxes(289, 200, 5);
+    DrawOutlinedBoxes(440, 200, 5);
+    TakeCopies();
+    ASSERT_EQ(Locate(), 0);
+    ASSERT_EQ(LineCandidateCount, 1);
+    EXPECT_EQ(LineCandidates[0].charCount, 10);
+    // 72 apart: two lines.
+    drawing::FillPlane(BinaryImage, 0);
+    DrawOutlinedBoxes(289, 200, 5);
+    DrawOutlinedBoxes(441, 200, 5);
+    TakeCopies();
+    ASSERT_EQ(Locate(), 0);
+    EXPECT_EQ(LineCandidateCount, 2);
+}
+
 TEST_F(RearLocationTest, CandidatesStayInsideTheFrame) {
     DrawOutlinedBoxes(0, 100, 5);                                     // starts from column 20 (11 is too near the edge)
     DrawOutlinedBoxes(FrameWidth - 4 * BoxPitch - BoxWidth, 300, 5);  // to the last column
@@ -170,7 +188,7 @@ TEST_F(RearLocationTest, DebugDumpShowsTheImageTheComponentSearchStartsFrom) {
     EXPECT_FALSE(isBlack(295, 220));
 }
 
-TEST(RearGeneratedLocationTest, OneLineNumberGivesOneCandidateOfElevenBoxes) {
+TEST(RearGeneratedLocationTest, OneLineNumberAndItsSizeTypeCode) {
     // The recognizer's default search region.
     const generated::Region region{PackPoint(220, 140), PackPoint(699, 349)};
     testimage::FrameRequest request = testimage::CameraFrameRequest(1, 7);
@@ -180,13 +198,28 @@ TEST(RearGeneratedLocationTest, OneLineNumberGivesOneCandidateOfElevenBoxes) {
     ASSERT_EQ(frame.gray.size(), static_cast<std::size_t>(FrameSize));
     const int strongLevel = generated::LoadFrame(frame, region);
     VerticalModeFlag = 0;
-    const std::optional<int> threshold = generated::Sweep(
-        strongLevel / 3, 16, strongLevel - 16, [&] { return LocateHorizontalCodeLines(region.topLeft, region.bottomRight); },
-        [&] { return generated::FoundAll(frame.truth, {testimage::LineRole::Number}); });
+    auto locate = [](const generated::Region& where) {
+        return [where] { return LocateHorizontalCodeLines(where.topLeft, where.bottomRight); };
+    };
+    const std::optional<int> threshold =
+        generated::Sweep(strongLevel / 3, 16, strongLevel - 16, locate(region),
+                         [&] { return generated::FoundAll(frame.truth, {testimage::LineRole::Number}); });
     ASSERT_TRUE(threshold.has_value());
     int elevens = 0;
     for (int k = 0; k < LineCandidateCount; ++k) elevens += LineCandidates[k].charCount == 11 ? 1 : 0;
     EXPECT_EQ(elevens, 1);
+
+    // The same pass reads the size/type code below, from box 0 to box 8, once the number is found.
+    const LineCandidate line = LineCandidates[generated::FindCandidate(frame.truth, testimage::LineRole::Number)];
+    const int top = std::max(line.boxes[0].bottom, line.boxes[8].bottom);
+    const generated::Region below{PackPoint(line.boxes[0].left, top),
+                                  PackPoint(line.boxes[8].right, top + 2 * line.charHeight)};
+    CodeFoundFlag = 1;
+    generated::ComputeEdges(below);
+    EXPECT_TRUE(generated::Sweep(*threshold, 16, strongLevel - 16, locate(below), [&] {
+                    return generated::FindCandidate(frame.truth, testimage::LineRole::SizeType) >= 0;
+                }).has_value());
+    CodeFoundFlag = 0;
 }
 
 }  // namespace
