@@ -52,47 +52,23 @@ struct DriverRules {
     int (*segmenter)(int, int, int, int, int);
 };
 
-constexpr DriverRules SideCodeLineRules{.columnLimits = true,
-                                        .widenHeightPeak = true,
-                                        .maxCharHeight = 88,
-                                        .maxCharWidth = 64,
-                                        .heightPeakLow = 24,
-                                        .heightPeakHigh = 128,
-                                        .widthPeakLow = {14, 16, 18},
-                                        .widthPeakHigh = 128,
-                                        .widthRadiusStep = 1,
-                                        .supportRules = true,
-                                        .halveTallColumns = true,
-                                        .widthSlack = CodeWidthSlack,
-                                        .segmenter = SegmentCodeLine};
+constexpr DriverRules SideCodeLineRules{
+    .columnLimits = true, .widenHeightPeak = true,
+    .maxCharHeight = 88, .maxCharWidth = 64, .heightPeakLow = 24, .heightPeakHigh = 128,
+    .widthPeakLow = {14, 16, 18}, .widthPeakHigh = 128, .widthRadiusStep = 1,
+    .supportRules = true, .halveTallColumns = true, .widthSlack = CodeWidthSlack, .segmenter = SegmentCodeLine};
 // The rear camera's characters are smaller and its lines only horizontal.
-constexpr DriverRules RearCodeLineRules{.columnLimits = false,
-                                        .widenHeightPeak = false,
-                                        .maxCharHeight = 64,
-                                        .maxCharWidth = 26,
-                                        .heightPeakLow = 15,
-                                        .heightPeakHigh = 64,
-                                        .widthPeakLow = {10, 10, 10},
-                                        .widthPeakHigh = 52,
-                                        .widthRadiusStep = 0,
-                                        .supportRules = true,
-                                        .halveTallColumns = false,
-                                        .widthSlack = CodeWidthSlack,
-                                        .segmenter = SegmentCodeLine};
+constexpr DriverRules RearCodeLineRules{
+    .columnLimits = false, .widenHeightPeak = false,
+    .maxCharHeight = 64, .maxCharWidth = 26, .heightPeakLow = 15, .heightPeakHigh = 64,
+    .widthPeakLow = {10, 10, 10}, .widthPeakHigh = 52, .widthRadiusStep = 0,
+    .supportRules = true, .halveTallColumns = false, .widthSlack = CodeWidthSlack, .segmenter = SegmentCodeLine};
 constexpr DriverRules CodeLineRules = CameraNumber == 1 ? RearCodeLineRules : SideCodeLineRules;
-constexpr DriverRules TypeLineRules{.columnLimits = false,
-                                    .widenHeightPeak = false,
-                                    .maxCharHeight = 88,
-                                    .maxCharWidth = 64,
-                                    .heightPeakLow = 24,
-                                    .heightPeakHigh = 128,
-                                    .widthPeakLow = {12, 14, 16},
-                                    .widthPeakHigh = 128,
-                                    .widthRadiusStep = 1,
-                                    .supportRules = false,
-                                    .halveTallColumns = false,
-                                    .widthSlack = 0,
-                                    .segmenter = SegmentTypeCodeLine};
+constexpr DriverRules TypeLineRules{
+    .columnLimits = false, .widenHeightPeak = false,
+    .maxCharHeight = 88, .maxCharWidth = 64, .heightPeakLow = 24, .heightPeakHigh = 128,
+    .widthPeakLow = {12, 14, 16}, .widthPeakHigh = 128, .widthRadiusStep = 1,
+    .supportRules = false, .halveTallColumns = false, .widthSlack = 0, .segmenter = SegmentTypeCodeLine};
 
 struct ComponentSize {
     int height;
