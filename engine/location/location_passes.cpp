@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "engine/camera.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
 #include "engine/location/level_histogram.h"
@@ -21,11 +22,18 @@ constexpr int Located = 0;
 // Every redo works on an image with something erased, but a redo may also just binarize a box
 // higher; the rounds are bounded so that a pass always ends.
 constexpr int MaxRounds = 32;
-constexpr int CodeGapFill = 64;           // stroke-start gaps closed within a code line
+constexpr bool RearCamera = CameraNumber == 1;
+// Stroke-start gaps closed within a code line; the rear camera's one pass also serves the
+// size/type code.
+constexpr int CodeGapFill = RearCamera ? 72 : 64;
 constexpr int TypeGapFill = 58;
 constexpr int RunSearchMargin = 16;       // columns left out at each side of the region
-constexpr int CandidateLead = 32;         // a line starts this far left of its first stroke start
-constexpr int LeftmostCandidateColumn = 16;
+// A line reaches this far left of its first stroke start and right of its last one.
+constexpr int CandidateLead = RearCamera ? 26 : 32;
+constexpr int CandidateTrail = RearCamera ? 26 : 0;
+constexpr int LeftmostCandidateColumn = RearCamera ? 0 : 16;
+// The rear camera keeps its bands through a redo; the side camera looks for them again.
+constexpr bool RedoFindsBandsAgain = !RearCamera;
 constexpr int RunGroupGap = 32;           // rows between two groups of a column of characters
 constexpr int MinGroupSpan = 64;          // a first group longer than this is a line of its own
 // Wide-line cut.
@@ -79,7 +87,7 @@ void AddRowCandidates(const FrameRegion& region) {
                         region.right - RunSearchMargin);
         for (int r = 0; r < ProfileRunCount; ++r) {
             AddCandidate(std::max(ProfileRuns[r].start - CandidateLead, LeftmostCandidateColumn), band.start,
-                         ProfileRuns[r].end, band.end);
+                         std::min(ProfileRuns[r].end + CandidateTrail, FrameWidth - 1), band.end);
         }
     }
 }
@@ -175,7 +183,7 @@ int RunPass(PackedPoint topLeft, PackedPoint bottomRight, const PassRules& rules
         const bool cut = rules.wideLineCut && CodeFoundFlag == 0 && CutWideLines();
         if (!cut && rules.segmentAll() != SegmentRedo) return KeepSegmentedCandidates();
         RestoreBinaryImage();
-        if (rules.findBands(topLeft, bottomRight) != 0) return NothingLocated;
+        if ((cut || RedoFindsBandsAgain) && rules.findBands(topLeft, bottomRight) != 0) return NothingLocated;
     }
     return NothingLocated;
 }
@@ -201,7 +209,7 @@ void ClearOutsideRegion(PackedPoint topLeft, PackedPoint bottomRight) {
     ClearOutside(BinaryBackup, region);
 }
 
-constexpr PassRules HorizontalCodeRules{FindHorizontalTextBands, AddRowCandidates<CodeGapFill>, true,
+constexpr PassRules HorizontalCodeRules{FindHorizontalTextBands, AddRowCandidates<CodeGapFill>, !RearCamera,
                                         SegmentAllCandidates};
 constexpr PassRules VerticalCodeRules{FindVerticalTextBands, AddColumnCandidates, false, SegmentAllCandidates};
 constexpr PassRules HorizontalTypeRules{FindHorizontalTextBands, AddRowCandidates<TypeGapFill>, false,

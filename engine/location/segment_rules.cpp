@@ -1,6 +1,7 @@
 // The box-editing rules of the two segmenters for horizontal lines.
 #include <algorithm>
 
+#include "engine/camera.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
@@ -21,7 +22,6 @@ constexpr int MaxCutInk = 5;               // a column with more ink is not cut
 constexpr int GapOffset = 8;               // gaps are histogrammed from -8
 constexpr int CloseLetterGap = 6;          // pieces of a W or M this close are one letter
 constexpr int MergeSpacingPeak = 24;       // close pairs are merged only in widely spaced lines
-constexpr int ShortLineSpan = 300;
 constexpr double NoiseRatio = 5.6;
 constexpr double CrowdedNoiseRatio = 3.4;
 constexpr int LowLineCentre = 350;
@@ -42,10 +42,22 @@ constexpr int CrowdedLine = 17;
 constexpr int CrowdedTail = 8;
 constexpr int EraseMargin = 16;
 constexpr int BelowSerialDepth = 100;
-constexpr int LowLineTop = 300;
 constexpr int SerialDrop = 16;             // rows a seven-character serial may sit below its owner code
 constexpr int LateSweepStep = 8;
 constexpr int TypeLineDroppedBoxes = 2;
+constexpr int TypeWideGapFactor = 3;       // size/type lines: a wide gap is gap + 8 above 3g
+
+// The rear camera's code lines: its size/type code goes through the same rules, and its frame
+// is wider and lower than the side camera's.
+constexpr bool RearCamera = CameraNumber == 1;
+constexpr int CodeWideGapFactor = RearCamera ? 2 : 3;
+constexpr int ShortLineSpan = RearCamera ? 400 : 300;
+constexpr int LowLineTop = RearCamera ? 225 : 300;
+constexpr int RetryCeilingDrop = 16;       // rear camera: wide boxes are retried up to L - 16
+constexpr int MinNarrowMergeLine = 5;      // rear camera: narrow boxes merge in lines of 5 or more
+constexpr int LateNarrowStart = 4;         // ... from box 4 when the owner code stands apart
+constexpr int OwnerGapFactor = 4;
+constexpr int LeadingGaps = 3;             // rear camera: the gaps that measure rule 16's spacing
 
 enum class Flow { Next, Restart, Rule17, Answer };
 
@@ -65,7 +77,9 @@ struct Line {
     int W;
     int C;
     int gap;
-    bool codeLine;  // container code; else size/type code
+    bool codeLine;        // container-code rules; else the side camera's size/type rules
+    bool wideWhenSquare;  // the rear camera's size/type code: any box not taller than wide is wide
+    int wideGapFactor;    // a wide gap has gap + 8 above this many times g
     int g = 0;
     int support = 0;
 };
@@ -73,6 +87,7 @@ struct Line {
 using namespace line_box_sides;
 
 int Width(int i) { return R(i) - L(i); }
+int Height(int i) { return B(i) - T(i); }
 int GapAfter(int i) { return L(i + 1) - R(i); }
 int Span() { return Count() > 0 ? R(Last()) - L(0) : 0; }
 
@@ -135,15 +150,23 @@ bool CutThinColumn(int i, const Line& line) {
     return true;
 }
 
+bool IsWideBox(int i, const Line& line) {
+    if (line.wideWhenSquare) return Width(i) >= Height(i);
+    const bool lateBox = line.codeLine && i >= Count() - 2 && i > 2;
+    if (lateBox) return Width(i) >= line.W + 3 * line.W / 4;
+    return RearCamera ? Width(i) >= line.W + line.W / 2 : Width(i) > line.W + line.W / 2;
+}
+
+// The threshold from which a wide box is cut rather than binarized again.
+int RetryCeiling() { return RearCamera ? StrongEdgeLevel - RetryCeilingDrop : 7 * StrongEdgeLevel / 10; }
+
 // Rule 1: boxes too wide for one character are binarized again higher, or cut.
 RuleResult SplitWideBoxes(const Line& line) {
     for (int i = 0; i < Count(); ++i) {
-        const bool lateBox = line.codeLine && i >= Count() - 2 && i > 2;
-        const bool wide = lateBox ? Width(i) >= line.W + 3 * line.W / 4 : Width(i) > line.W + line.W / 2;
-        if (!wide) continue;
-        if (line.codeLine && ReadsAsWideLetter(i, i)) continue;
+        if (!IsWideBox(i, line)) continue;
+        if (line.codeLine && !line.wideWhenSquare && ReadsAsWideLetter(i, i)) continue;
         const int threshold = RaiseWideBoxThreshold(LineBoxes[i]);
-        if (threshold < 7 * StrongEdgeLevel / 10) {
+        if (threshold < RetryCeiling()) {
             ThresholdEdgeImageToCopy(BoxTopLeft(LineBoxes[i]), BoxBottomRight(LineBoxes[i]), threshold);
             return Answer(SegmentRedo);
         }
@@ -171,10 +194,21 @@ void MergeNarrowFirstBox(const Line& line) {
     while (Count() >= 2 && Width(0) <= line.W / 2 && R(1) - L(0) < line.W + line.W / 3) Merge(0);
 }
 
+// The rear camera leaves the narrow boxes of short container-code lines alone.
+bool MergesNarrowBoxes() { return !RearCamera || Count() >= MinNarrowMergeLine || CodeFoundFlag == 1; }
+
+// In the rear camera's lines whose first four boxes stand apart (an owner code), narrow boxes are
+// looked for after them.
+int FirstNarrowCandidate(const Line& line) {
+    if (!RearCamera || Count() < MinNarrowMergeLine) return 1;
+    return L(LateNarrowStart) - R(LateNarrowStart - 1) > OwnerGapFactor * line.gap ? LateNarrowStart : 1;
+}
+
 // Rule 4: narrow middle boxes join the neighbour they fit best; true after a merge.
 bool MergeNarrowMiddleBoxes(const Line& line) {
+    if (!MergesNarrowBoxes()) return false;
     const int limit = line.W + line.W / 5;
-    for (int i = 1; i <= Count() - 2; ++i) {
+    for (int i = FirstNarrowCandidate(line); i <= Count() - 2; ++i) {
         if (Width(i) > line.W / 2) continue;
         const int gp = L(i) - R(i - 1);
         const int gn = L(i + 1) - R(i);
@@ -200,9 +234,8 @@ bool MergeNarrowMiddleBoxes(const Line& line) {
 
 // Rule 5.
 void MergeNarrowLastBox(const Line& line) {
-    if (Count() >= 2 && Width(Last()) <= line.W / 2 && R(Last()) - L(Last() - 1) < line.W / 2 + line.W) {
-        Merge(Last() - 1);
-    }
+    if (!MergesNarrowBoxes() || Count() < 2) return;
+    if (Width(Last()) <= line.W / 2 && R(Last()) - L(Last() - 1) < line.W / 2 + line.W) Merge(Last() - 1);
 }
 
 // Rule 6: overlapping neighbours that read as a letter together, or overlap by a quarter.
@@ -288,7 +321,7 @@ bool TrimAtFirstWideGap(int firstWide) {
 // Rule 9: stray boxes beyond wide gaps.
 RuleResult TrimAtWideGaps(const Line& line) {
     int gaps[LineBoxSlots];
-    const int wide = WideGaps(line, 3, gaps);
+    const int wide = WideGaps(line, line.wideGapFactor, gaps);
     if (wide == 0) return Next;
     if (Count() == 7 && wide == 2 && gaps[0] == 2 && gaps[1] == 5) return Next;  // 3 + 3 + 1 layout
     if (gaps[0] <= 1) {
@@ -428,9 +461,19 @@ RuleResult TrimCrowdedLine(const Line& line) {
     return Next;
 }
 
+// The spacing box 4 is measured against: the rear camera takes the mean of the line's first
+// gaps (inclusive), the side camera the box gap.
+int LeadingSpacing(const Line& line) {
+    if (!RearCamera) return line.gap;
+    int sum = 0;
+    for (int i = 1; i <= LeadingGaps; ++i) sum += L(i) - R(i - 1) + 1;
+    return sum / LeadingGaps;
+}
+
 // Rule 16's test: box 4 stands apart on both sides; the region below it is erased.
 RuleResult EraseLoneFifthBox(const Line& line) {
-    if (L(4) - R(3) + 1 > 2 * line.gap && L(5) - R(4) + 1 > 2 * line.gap) {
+    const int spacing = LeadingSpacing(line);
+    if (L(4) - R(3) + 1 > 2 * spacing && L(5) - R(4) + 1 > 2 * spacing) {
         ClearBackupRect(L(4) - EraseMargin, T(4), R(4), B(4) + BelowSerialDepth);
         return Answer(SegmentFatal);
     }
@@ -546,7 +589,7 @@ int SegmentCodeRow(Line& line) {
 bool TrimTypeLine(Line& line) {
     MeasureSpacing(line);
     int gaps[LineBoxSlots];
-    if (WideGaps(line, 3, gaps) == 0) return false;
+    if (WideGaps(line, line.wideGapFactor, gaps) == 0) return false;
     return TrimAtFirstWideGap(gaps[0]);
 }
 
@@ -571,12 +614,12 @@ int SegmentTypeRow(Line& line) {
 
 int SegmentCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
     if (VerticalModeFlag == 1) return SegmentCodeColumn(charHeight, charWidth);
-    Line line{charHeight, charWidth, centreLine, boxGap, true};
+    Line line{charHeight, charWidth, centreLine, boxGap, true, RearCamera && CodeFoundFlag == 1, CodeWideGapFactor};
     return SegmentCodeRow(line);
 }
 
 int SegmentTypeCodeLine(int, int charHeight, int charWidth, int centreLine, int boxGap) {
     if (VerticalModeFlag == 1) return SegmentTypeColumn(charHeight, charWidth);
-    Line line{charHeight, charWidth, centreLine, boxGap, false};
+    Line line{charHeight, charWidth, centreLine, boxGap, false, false, TypeWideGapFactor};
     return SegmentTypeRow(line);
 }

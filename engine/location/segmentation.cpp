@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/camera.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/components.h"
+#include "engine/location/edge_image.h"
 #include "engine/location/level_histogram.h"
 #include "engine/location/line_boxes.h"
 #include "engine/location/line_records.h"
@@ -22,11 +24,6 @@ constexpr int MinComponents = 3;
 constexpr int MinColumnComponents = 6;
 constexpr int MaxColumnComponents = 64;
 constexpr int MinCharHeight = 16;         // component heights that can be a character
-constexpr int MaxCharHeight = 88;
-constexpr int MaxCharWidth = 64;
-constexpr int HeightPeakLow = 24;
-constexpr int SizePeakHigh = 128;
-constexpr int SizePeakRadius = 2;         // widths use one more for each height class
 constexpr int WidestHeightRadius = 10;    // vertical lines widen the height window up to this
 constexpr int HeightRadiusStep = 2;
 constexpr int MinColumnHeightSupport = 3;
@@ -36,20 +33,42 @@ constexpr int SmallCharHeight = 40;       // height classes for the width window
 constexpr int MediumCharHeight = 50;
 constexpr int CentrePeakLow = 20;
 constexpr int CentrePeakRadius = 5;
+constexpr int SizePeakRadius = 2;
 
-// How the code-line and size/type drivers differ.
+// How the drivers differ: code lines and size/type lines, and the two cameras' character sizes.
 struct DriverRules {
     bool columnLimits;      // vertical code lines need 6 to 64 components
     bool widenHeightPeak;   // vertical code lines widen a weak height peak
+    int maxCharHeight;      // components measured: heights 16 up to this ...
+    int maxCharWidth;       // ... and widths up to this
+    int heightPeakLow;
+    int heightPeakHigh;
     int widthPeakLow[3];    // by character height: up to 40, up to 50, above
+    int widthPeakHigh;
+    int widthRadiusStep;    // the width window grows by this for each height class
     bool supportRules;      // weak height and width peaks reject the line before a code is found
     bool halveTallColumns;
     int widthSlack;         // W may exceed H by this much
     int (*segmenter)(int, int, int, int, int);
 };
 
-constexpr DriverRules CodeLineRules{true, true, {14, 16, 18}, true, true, CodeWidthSlack, SegmentCodeLine};
-constexpr DriverRules TypeLineRules{false, false, {12, 14, 16}, false, false, 0, SegmentTypeCodeLine};
+constexpr DriverRules SideCodeLineRules{
+    .columnLimits = true, .widenHeightPeak = true,
+    .maxCharHeight = 88, .maxCharWidth = 64, .heightPeakLow = 24, .heightPeakHigh = 128,
+    .widthPeakLow = {14, 16, 18}, .widthPeakHigh = 128, .widthRadiusStep = 1,
+    .supportRules = true, .halveTallColumns = true, .widthSlack = CodeWidthSlack, .segmenter = SegmentCodeLine};
+// The rear camera's characters are smaller and its lines only horizontal.
+constexpr DriverRules RearCodeLineRules{
+    .columnLimits = false, .widenHeightPeak = false,
+    .maxCharHeight = 64, .maxCharWidth = 26, .heightPeakLow = 15, .heightPeakHigh = 64,
+    .widthPeakLow = {10, 10, 10}, .widthPeakHigh = 52, .widthRadiusStep = 0,
+    .supportRules = true, .halveTallColumns = false, .widthSlack = CodeWidthSlack, .segmenter = SegmentCodeLine};
+constexpr DriverRules CodeLineRules = CameraNumber == 1 ? RearCodeLineRules : SideCodeLineRules;
+constexpr DriverRules TypeLineRules{
+    .columnLimits = false, .widenHeightPeak = false,
+    .maxCharHeight = 88, .maxCharWidth = 64, .heightPeakLow = 24, .heightPeakHigh = 128,
+    .widthPeakLow = {12, 14, 16}, .widthPeakHigh = 128, .widthRadiusStep = 1,
+    .supportRules = false, .halveTallColumns = false, .widthSlack = 0, .segmenter = SegmentTypeCodeLine};
 
 struct ComponentSize {
     int height;
@@ -63,10 +82,11 @@ ComponentSize SizeOf(int c) {
 
 bool Contained(int c, int first, int last) { return FindContainingBox(c, first, last) >= 0; }
 
-bool CountsForSize(int c, int first, int last) {
+bool IsCharHeight(int h, const DriverRules& rules) { return h >= MinCharHeight && h <= rules.maxCharHeight; }
+
+bool CountsForSize(int c, int first, int last, const DriverRules& rules) {
     const ComponentSize size = SizeOf(c);
-    return !Contained(c, first, last) && size.height >= MinCharHeight && size.height <= MaxCharHeight &&
-           size.width <= MaxCharWidth;
+    return !Contained(c, first, last) && IsCharHeight(size.height, rules) && size.width <= rules.maxCharWidth;
 }
 
 int CentreAcross(int c) {
@@ -75,12 +95,12 @@ int CentreAcross(int c) {
 }
 
 // Peak of the histogram of component heights (or widths) of the range.
-PackedPeak SizePeak(int first, int last, bool heights, int low, int radius) {
+PackedPeak SizePeak(int first, int last, bool heights, const DriverRules& rules, int low, int high, int radius) {
     ClearHistogram();
     for (int c = first; c <= last; ++c) {
-        if (CountsForSize(c, first, last)) CountInHistogram(heights ? SizeOf(c).height : SizeOf(c).width);
+        if (CountsForSize(c, first, last, rules)) CountInHistogram(heights ? SizeOf(c).height : SizeOf(c).width);
     }
-    return FindHistogramPeak(low, SizePeakHigh, radius);
+    return FindHistogramPeak(low, high, radius);
 }
 
 int Segment(int k, const DriverRules& rules) {
@@ -95,10 +115,11 @@ int Segment(int k, const DriverRules& rules) {
         return SegmentReject;
     }
 
-    PackedPeak heightPeak = SizePeak(first, last, true, HeightPeakLow, SizePeakRadius);
+    PackedPeak heightPeak =
+        SizePeak(first, last, true, rules, rules.heightPeakLow, rules.heightPeakHigh, SizePeakRadius);
     if (rules.widenHeightPeak && vertical && PeakSum(heightPeak) < MinColumnHeightSupport) {
         for (int radius = 2 * SizePeakRadius; radius <= WidestHeightRadius; radius += HeightRadiusStep) {
-            heightPeak = FindHistogramPeak(HeightPeakLow, SizePeakHigh, radius);
+            heightPeak = FindHistogramPeak(rules.heightPeakLow, rules.heightPeakHigh, radius);
             if (PeakSum(heightPeak) >= MinColumnHeightSupport) break;
         }
         if (PeakSum(heightPeak) < MinColumnHeightSupport) return SegmentReject;
@@ -106,7 +127,8 @@ int Segment(int k, const DriverRules& rules) {
     int height = PeakIndex(heightPeak);
     const int heightSupport = PeakSum(heightPeak);
     const int band = height <= SmallCharHeight ? 0 : (height <= MediumCharHeight ? 1 : 2);
-    const PackedPeak widthPeak = SizePeak(first, last, false, rules.widthPeakLow[band], SizePeakRadius + band);
+    const PackedPeak widthPeak = SizePeak(first, last, false, rules, rules.widthPeakLow[band], rules.widthPeakHigh,
+                                          SizePeakRadius + rules.widthRadiusStep * band);
     const int width = PeakIndex(widthPeak);
     const int widthSupport = PeakSum(widthPeak);
 
@@ -121,7 +143,7 @@ int Segment(int k, const DriverRules& rules) {
     ClearHistogram();
     for (int c = first; c <= last; ++c) {
         const int h = SizeOf(c).height;
-        if (Contained(c, first, last) || h < MinCharHeight || h > MaxCharHeight || std::abs(h - height) > height / 2) {
+        if (Contained(c, first, last) || !IsCharHeight(h, rules) || std::abs(h - height) > height / 2) {
             continue;
         }
         CountInHistogram(CentreAcross(c));
@@ -154,13 +176,21 @@ int Segment(int k, const DriverRules& rules) {
     return SegmentKeep;
 }
 
+// The rear camera reads horizontal lines only.
+int ComponentScanMode() { return CameraNumber == 1 ? ScanColumns : VerticalModeFlag; }
+
+// The rear camera shows the binary image each component search starts from.
+void DumpSearchImage() {
+    if constexpr (CameraNumber == 1) DumpBinaryImage();
+}
+
 // Finds the components of every candidate; false when the search failed.
 bool FindAllComponents() {
     ComponentBoxCount = 0;
     for (int k = 0; k < std::min<int>(LineCandidateCount, CandidateSlots); ++k) {
         LineCandidate& candidate = LineCandidates[k];
         candidate.firstComponent = ComponentBoxCount;
-        if (FindComponentBoxes(BoxTopLeft(candidate.rect), BoxBottomRight(candidate.rect), VerticalModeFlag,
+        if (FindComponentBoxes(BoxTopLeft(candidate.rect), BoxBottomRight(candidate.rect), ComponentScanMode(),
                                FilterPieces) != 0) {
             return false;
         }
@@ -176,6 +206,7 @@ int SegmentEveryCandidate(int (*driver)(int), bool fatalEndsRun) {
     const int count = std::min<int>(LineCandidateCount, CandidateSlots);
     for (int k = 0; k < count; ++k) LineCandidates[k].retryCount = 0;
     RetriedWideBoxCount = 0;
+    DumpSearchImage();
     bool searchAgain = true;
     while (searchAgain) {
         searchAgain = false;
@@ -189,6 +220,7 @@ int SegmentEveryCandidate(int (*driver)(int), bool fatalEndsRun) {
             if (answer == SegmentRedo) {
                 ++candidate.retryCount;
                 RestoreBinaryImage();
+                DumpSearchImage();
                 if (candidate.retryCount <= MaxRetries) {
                     searchAgain = true;
                 } else {

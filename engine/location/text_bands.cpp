@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/camera.h"
 #include "engine/location/binary_regions.h"
 #include "engine/location/capped_table.h"
 #include "engine/location/pipeline_state.h"
@@ -22,7 +23,8 @@ constexpr int StrokeStartWidth = 2;        // a stroke start is two ink pixels; 
 constexpr int RowStrokeEndBlank = 1;       // background pixels after the ink of a stroke end
 constexpr int ColumnStrokeEndBlank = 2;
 constexpr int RowBandThreshold = 14;       // three-row sum of starts that opens a band
-constexpr int FoundCodeRowBandThreshold = 7;  // the size/type search looks for smaller print
+// The size/type search looks for smaller print; the rear camera asks for one start more.
+constexpr int FoundCodeRowBandThreshold = CameraNumber == 1 ? 8 : 7;
 constexpr int MinBandRows = 16;            // a band must be taller than this
 constexpr int TallBandRows = 64;           // taller bands may hold two rows of characters
 constexpr int TallBandPasses = 2;
@@ -88,6 +90,10 @@ void StoreBand(int start, int end) {
     TextBands[slot] = LineRange{static_cast<std::int16_t>(start), static_cast<std::int16_t>(end)};
 }
 
+// The rear camera reads its size/type code with the same bands: once the number is found a
+// tall band is the code with its surroundings and stays whole.
+bool SplitsTallBands() { return CameraNumber != 1 || CodeFoundFlag == 0; }
+
 // One scan for row bands; false when a tall band was cut and the scan must start again.
 bool ScanRowBands(int top, int bottom, int threshold) {
     TextBandCount = 0;
@@ -102,7 +108,7 @@ bool ScanRowBands(int top, int bottom, int threshold) {
             ++row;
             continue;
         }
-        if (length > TallBandRows) {
+        if (length > TallBandRows && SplitsTallBands()) {
             SmoothProfile(CountSlice(row, length), TallBandPasses);
             if (SplitTallBand(CountSlice(row, length)) == 1) return false;
         }

@@ -3,31 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
-#include "engine/location/edge_image.h"
-#include "engine/location/level_histogram.h"
 #include "engine/location/location_passes.h"
-#include "engine/location/pipeline_state.h"
-#include "engine/location/planes.h"
-#include "tools/testimage/test_image.h"
+#include "support/generated_frames.h"
 
 namespace {
 
+using generated::Region;
 using testimage::Layout;
 using testimage::LineRole;
 
 // The region the camera-2 recognizer searches.
 const PackedPoint SearchTopLeft = PackPoint(4, 8);
 const PackedPoint SearchBottomRight = PackPoint(568, 792);
-constexpr int LastSweepStep = 13;
-constexpr int TruthSlack = 3;  // binarized edges reach a little past the painted character
-
-struct Region {
-    PackedPoint topLeft;
-    PackedPoint bottomRight;
-};
 
 class GeneratedLocationTest : public ::testing::Test {
 protected:
@@ -44,38 +33,7 @@ protected:
         request.layout = layout;
         frame = testimage::RenderFrame(request);
         ASSERT_EQ(frame.gray.size(), static_cast<std::size_t>(FrameSize));
-        std::memcpy(WorkImage, frame.gray.data(), FrameSize);
-        ComputeEdges(Region{SearchTopLeft, SearchBottomRight});
-        EdgeHistogram(SearchTopLeft, SearchBottomRight);
-        strongLevel = FindStrongLevel(250, 24);
-        StrongEdgeLevel = static_cast<std::int16_t>(strongLevel);
-        CodeFoundFlag = 0;
-    }
-
-    static void ComputeEdges(const Region& region) {
-        std::memset(EdgeImage, 0, sizeof EdgeImage);
-        ComputeEdgeImage(region.topLeft, region.bottomRight);
-    }
-
-    static void Binarize(int threshold) {
-        ThresholdEdgeImage(PackPoint(0, 0), PackPoint(FrameWidth - 1, FrameHeight - 1), threshold);
-        std::memcpy(BinaryBackup, BinaryImage, sizeof BinaryBackup);
-        std::memcpy(BinarySnapshot, BinaryImage, sizeof BinarySnapshot);
-        CurrentThreshold = static_cast<std::int16_t>(threshold);
-    }
-
-    // Runs the pass at the thresholds base, base + 5, base - 5, ... within low..high until
-    // `found` holds of its candidates; answers that threshold.
-    template <typename Pass, typename Found>
-    static std::optional<int> Sweep(int base, int low, int high, Pass pass, Found found) {
-        for (int step = 0; step <= LastSweepStep; step = step > 0 ? -step : 1 - step) {
-            const int threshold = base + 5 * step;
-            if (threshold < low || threshold > high) continue;
-            SweepStep = static_cast<std::int16_t>(step);
-            Binarize(threshold);
-            if (pass() == 0 && found()) return threshold;
-        }
-        return std::nullopt;
+        strongLevel = generated::LoadFrame(frame, Region{SearchTopLeft, SearchBottomRight});
     }
 
     std::optional<int> SweepCodePass(bool vertical, std::initializer_list<LineRole> roles) {
@@ -84,51 +42,23 @@ protected:
             return vertical ? LocateVerticalCodeLines(SearchTopLeft, SearchBottomRight)
                             : LocateHorizontalCodeLines(SearchTopLeft, SearchBottomRight);
         };
-        auto found = [&] {
-            for (LineRole role : roles) {
-                if (FindCandidate(role) < 0) return false;
-            }
-            return true;
-        };
-        return Sweep(strongLevel / 3, 16, strongLevel - 16, pass, found);
+        return generated::Sweep(strongLevel / 3, 16, strongLevel - 16, pass,
+                                [&] { return generated::FoundAll(frame.truth, roles); });
     }
 
-    // The candidate whose boxes hold, one each, the painted characters of the line; -1 when none.
-    int FindCandidate(LineRole role) const {
-        const testimage::LineTruth* line = testimage::FindLine(frame.truth, role);
-        if (line == nullptr) return -1;
-        for (int k = 0; k < LineCandidateCount; ++k) {
-            if (OnTruth(LineCandidates[k], *line)) return k;
-        }
-        return -1;
-    }
-
-    static bool OnTruth(const LineCandidate& candidate, const testimage::LineTruth& line) {
-        if (candidate.charCount != static_cast<int>(line.chars.size())) return false;
-        for (int i = 0; i < candidate.charCount; ++i) {
-            const CharBox& box = candidate.boxes[i];
-            const testimage::Box& truth = line.chars[static_cast<std::size_t>(i)].box;
-            const int x = (box.left + box.right) / 2;
-            const int y = (box.top + box.bottom) / 2;
-            if (x < truth.left - TruthSlack || x > truth.right + TruthSlack || y < truth.top - TruthSlack ||
-                y > truth.bottom + TruthSlack) {
-                return false;
-            }
-        }
-        return true;
-    }
+    int FindCandidate(LineRole role) const { return generated::FindCandidate(frame.truth, role); }
 
     // The size/type search of the reading code: edges of the region only, thresholds around
     // the one the number was found at.
     std::optional<int> SweepTypePass(const Region& region, int base, bool vertical) {
         CodeFoundFlag = 1;
-        ComputeEdges(region);
+        generated::ComputeEdges(region);
         auto pass = [&] {
             return vertical ? LocateVerticalTypeLine(region.topLeft, region.bottomRight)
                             : LocateHorizontalTypeLine(region.topLeft, region.bottomRight);
         };
-        return Sweep(base, 16, strongLevel - (vertical ? 16 : 32), pass,
-                     [&] { return FindCandidate(LineRole::SizeType) >= 0; });
+        return generated::Sweep(base, 16, strongLevel - (vertical ? 16 : 32), pass,
+                                [&] { return FindCandidate(LineRole::SizeType) >= 0; });
     }
 };
 

@@ -18,17 +18,7 @@ namespace {
 
 constexpr PackedPoint FrameTopLeft = PackPoint(0, 0);
 constexpr PackedPoint FrameBottomRight = PackPoint(FrameWidth - 1, FrameHeight - 1);
-constexpr int StrokeLeft = 100;
-
-// Draws `starts` pairs of 2-pixel bars on each binary row top..bottom, 6 columns apart within a
-// pair and 12 between pairs, so that every row records exactly `starts` stroke starts.
-void DrawStrokeRows(int top, int bottom, int starts) {
-    for (int k = 0; k < starts; ++k) {
-        const int x = StrokeLeft + 12 * k;
-        drawing::FillRect(BinaryImage, x, top, x + 1, bottom, 1);
-        drawing::FillRect(BinaryImage, x + 6, top, x + 7, bottom, 1);
-    }
-}
+void DrawStrokeRows(int top, int bottom, int starts) { drawing::DrawStrokeRows(BinaryImage, top, bottom, starts); }
 
 void EdgesAndBinary(int threshold) {
     ComputeEdgeImage(FrameTopLeft, FrameBottomRight);

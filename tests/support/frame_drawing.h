@@ -81,6 +81,17 @@ inline void FillRect(std::uint8_t* plane, int left, int top, int right, int bott
     }
 }
 
+// Draws `starts` pairs of 2-pixel bars on each row top..bottom of a binary plane from column
+// `left`, 6 columns apart within a pair and 12 between pairs, so that every row records exactly
+// `starts` stroke starts.
+inline void DrawStrokeRows(std::uint8_t* plane, int top, int bottom, int starts, int left = 100) {
+    for (int k = 0; k < starts; ++k) {
+        const int x = left + 12 * k;
+        FillRect(plane, x, top, x + 1, bottom, 1);
+        FillRect(plane, x + 6, top, x + 7, bottom, 1);
+    }
+}
+
 // Size of one drawn character: each dot of the font becomes a cell of cellWidth x cellHeight.
 struct CharStyle {
     int cellWidth = 5;
