@@ -1,5 +1,6 @@
-// Runs the camera-2 engine over gray BMP frames as the recognizer's request handler does and
-// prints per frame the answer, the code, the size/type code and the time. Where the test-image
+// Runs one camera's engine over gray BMP frames as its recognizer's request handler does and
+// prints per frame the answer, the code, the size/type code and the time. Built once per camera:
+// read_frames (camera 2) and read_frames_cam1 (camera 1). Where the test-image
 // generator's ground truth (<name>.txt) lies beside a frame, it also counts how many numbers and
 // size/type codes were read right, read wrong and not read. See tools/README.md.
 #include <algorithm>
@@ -16,7 +17,8 @@
 #include "engine/location/gray_bmp.h"
 #include "engine/location/planes.h"
 #include "engine/recognizer_state.h"
-#include "recognizer/cam2/ferrow_dlg.h"
+#include "recognizer/dialog/recognizer_camera.h"
+#include "recognizer/dialog/recognizer_dlg.h"
 
 namespace {
 
@@ -25,12 +27,17 @@ namespace fs = std::filesystem;
 constexpr int UsageError = 2;
 constexpr int RefusedFiles = 1;
 
+constexpr const char* ProgramName = CameraNumber == 1 ? "read_frames_cam1" : "read_frames";
+constexpr const char* Answers = CameraNumber == 1 ? "0 read or not, 1 no contrast" : "0 number found, 2 none, 3 no contrast";
 const char* const Usage =
-    "usage: read_frames FILE.bmp|FOLDER ...\n"
-    "Reads each 8-bit gray BMP (at most 600 x 800; a folder: every .bmp in it) with the camera-2\n"
-    "engine and prints the answer (0 number found, 2 none, 3 no contrast), the code, the\n"
-    "size/type code and the time. With the generator's <name>.txt beside a frame it also prints\n"
-    "the share of numbers and size/type codes read right, read wrong and not read.\n";
+    "usage: %s FILE.bmp|FOLDER ...\n"
+    "Reads each 8-bit gray BMP (at most %d x %d; a folder: every .bmp in it) with the camera-%d\n"
+    "engine inside its recognizer's default search region and prints the answer\n"
+    "(%s), the code, the size/type code and the time. With the generator's\n"
+    "<name>.txt beside a frame it also prints the share of numbers and size/type codes read\n"
+    "right, read wrong and not read.\n";
+
+void PrintUsage(std::FILE* to) { std::fprintf(to, Usage, ProgramName, FrameWidth, FrameHeight, CameraNumber, Answers); }
 
 struct Truth {
     std::string number;
@@ -85,7 +92,7 @@ int RecognizeFile(const fs::path& path, double& milliseconds) {
     PackedPoint topLeft = 0;
     PackedPoint bottomRight = 0;
     int answer = PipelineNoNumber;
-    if (ClipSearchRegion(FerrowMargins, LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
+    if (ClipSearchRegion(ThisCamera.margins, LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
         answer = RecognizeContainerImage(topLeft, bottomRight);
     }
     milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -97,9 +104,12 @@ void ReadFrame(const fs::path& path, Tally& tally) {
     const int answer = RecognizeFile(path, milliseconds);
     if (answer < 0) {
         ++tally.refused;
-        std::fprintf(stderr, "%s: refused: %s\n", path.c_str(),
-                     answer == -LoadTooLarge ? "larger than the 600 x 800 frame"
-                                             : "not a readable 8-bit gray BMP (missing, other depth, malformed or truncated)");
+        if (answer == -LoadTooLarge) {
+            std::fprintf(stderr, "%s: refused: larger than the %d x %d frame\n", path.c_str(), FrameWidth, FrameHeight);
+        } else {
+            std::fprintf(stderr, "%s: refused: not a readable 8-bit gray BMP (missing, other depth, malformed or truncated)\n",
+                         path.c_str());
+        }
         return;
     }
     ++tally.frames;
@@ -154,7 +164,7 @@ std::vector<fs::path> CollectFrames(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(Usage, argc < 2 ? stderr : stdout);
+        PrintUsage(argc < 2 ? stderr : stdout);
         return argc < 2 ? UsageError : 0;
     }
     Tally tally;

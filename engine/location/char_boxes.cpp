@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/glyph/glyph_grid.h"
+#include "engine/glyph/glyph_record.h"
 #include "engine/location/edge_image.h"
 #include "engine/location/level_histogram.h"
 #include "engine/location/line_records.h"
@@ -25,10 +26,16 @@ constexpr int VerticalNumberBoxes = 11;
 constexpr int LowestCheckDigitBottom = FrameHeight - 16;
 constexpr int BinarizeGrowth = 2;
 constexpr int StrongLevelStart = 250;
-constexpr int StrongLevelMinCount = 4;
+constexpr int StrongLevelMinCount = CameraNumber == 1 ? 5 : 4;
 constexpr int FirstEdgeDivisor = 3;
 constexpr int LastEdgeDivisor = 6;
-constexpr int MaxCollectedPixels = 1998;
+// The strong pixels of a box are gathered as in a point list of 2000 entries: camera 2 stops
+// two short of it, camera 1 fills it, and neither goes past it.
+constexpr int MaxCollectedPixels = CameraNumber == 1 ? MaxPathPoints : MaxPathPoints - 2;
+// Camera 1 has no stacked lines, and its per-box binarization only adds ink to what the
+// location left in the binary image; camera 2 starts from an empty one.
+constexpr bool HasColumnLines = CameraNumber == 2;
+constexpr bool ClearsBinaryFirst = CameraNumber == 2;
 
 int Width(const CharBox& box) { return box.right - box.left + 1; }
 int Height(const CharBox& box) { return box.bottom - box.top; }
@@ -225,7 +232,7 @@ void InkBox(int i) {
 void RegularizeCharBoxes() {
     const int n = std::clamp<int>(CurrentLine.charCount, 0, LineRecordBoxSlots);
     if (n == 0) return;
-    if (VerticalModeFlag == 1) {
+    if (HasColumnLines && VerticalModeFlag == 1) {
         RegularizeColumn(CurrentLine.boxes, n);
     } else {
         RegularizeRow(CurrentLine.boxes, n);
@@ -234,7 +241,7 @@ void RegularizeCharBoxes() {
 }
 
 void BinarizeCharBoxes() {
-    std::memset(BinaryImage, 0, sizeof BinaryImage);
+    if (ClearsBinaryFirst) std::memset(BinaryImage, 0, sizeof BinaryImage);
     const int n = std::clamp<int>(CurrentLine.charCount, 0, LineRecordBoxSlots);
     for (int i = 0; i < n; ++i) ThresholdFromEdges(i);
     for (int i = 0; i < n; ++i) InkBox(i);

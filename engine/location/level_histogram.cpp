@@ -9,6 +9,8 @@ namespace {
 
 constexpr int LowestStrongLevel = 2;   // the search needs the two bins below the level
 constexpr std::uint32_t MaxPackedSum = 0xFFFFu;
+// Camera 1 takes the three bins of a level together, camera 2 each on its own.
+constexpr bool SumsStrongBins = CameraNumber == 1;
 
 constexpr PackedPeak PackPeak(int index, std::uint32_t sum) {
     return static_cast<PackedPeak>(index) | (std::min(sum, MaxPackedSum) << 16);
@@ -25,9 +27,11 @@ void CountInHistogram(int value) {
 int FindStrongLevel(int startLevel, int minCount) {
     const auto limit = static_cast<std::uint32_t>(std::max(minCount, -1) + 1);  // "more than minCount"
     for (int level = std::min(startLevel, HistogramBinCount - 1); level > LowestStrongLevel; --level) {
-        if (HistogramBins[level] >= limit && HistogramBins[level - 1] >= limit && HistogramBins[level - 2] >= limit) {
-            return level;
-        }
+        const std::uint32_t top = HistogramBins[level];
+        const std::uint32_t middle = HistogramBins[level - 1];
+        const std::uint32_t low = HistogramBins[level - 2];
+        const bool strong = SumsStrongBins ? top + middle + low >= limit : top >= limit && middle >= limit && low >= limit;
+        if (strong) return level;
     }
     return std::min(startLevel, LowestStrongLevel);
 }

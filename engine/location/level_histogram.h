@@ -20,7 +20,8 @@ void ClearHistogram();
 // Adds one count to the bin; values outside the histogram are not counted.
 void CountInHistogram(int value);
 // From the start level downward: the first level L > 2 whose bins L, L - 1 and L - 2 each hold
-// more than minCount; 2 when none does (the start itself when it is 2 or less).
+// more than minCount (camera 1: hold together more than minCount); 2 when none does (the start
+// itself when it is 2 or less).
 int FindStrongLevel(int startLevel, int minCount);
 // Over the centres max(low, radius) .. high - radius - 1: the centre of the window of
 // 2 x radius + 1 bins with the largest sum. An equal non-zero sum moves the peak only when its

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/location/position_reading.h"
+#include "engine/camera.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
 #include "engine/location/edge_image.h"
@@ -15,7 +16,24 @@ constexpr int ContainerNumberLength = 11;
 constexpr int FirstSerialDigit = 4;  // the owner code's four letters come first
 constexpr int NumberCheckDigit = 10;
 constexpr int NoDigits = LineRecordBoxSlots;
-constexpr int DoubtfulRetryMargin = 2;
+
+// Camera 1 trusts a reading with up to four doubtful positions and up to n - 4 retried ones;
+// camera 2 one with fewer than half doubtful and up to half plus two retried.
+constexpr int Camera1MaxDoubtful = 4;
+constexpr int Camera1SurePositions = 4;
+constexpr int Camera2RetryMargin = 2;
+
+bool TooManyDoubtful(int doubtful, int n) {
+    return CameraNumber == 1 ? doubtful > Camera1MaxDoubtful : doubtful >= n / 2;
+}
+
+bool TooManyRetried(int retried, int n) {
+    return CameraNumber == 1 ? retried > n - Camera1SurePositions : retried > n / 2 + Camera2RetryMargin;
+}
+
+// Camera 1 writes the number's per-box binarization out as well; camera 2 leaves that to the
+// pipeline's dump of the located binary image.
+constexpr bool NumberDumpsBinarization = CameraNumber == 1;
 
 int ModeAt(int position, int firstDigit) { return position >= firstDigit ? ModeDigits : ModeLetters; }
 
@@ -51,6 +69,7 @@ int LineLength() { return std::clamp<int>(CurrentLine.charCount, 0, MaxLineLengt
 
 int RecognizeContainerNumber() {
     PrepareLineBoxes();
+    if (NumberDumpsBinarization) DumpBinaryImage();
     return ReadLine(ContainerNumberLength, FirstSerialDigit, NumberCheckDigit);
 }
 
@@ -81,6 +100,6 @@ int IsNumberDoubtful(int n) {
         }
         if (status == StatusRetried) ++retried;
     }
-    if (doubtful >= length / 2) return 1;
-    return retried > length / 2 + DoubtfulRetryMargin ? 1 : 0;
+    if (TooManyDoubtful(doubtful, length)) return 1;
+    return TooManyRetried(retried, length) ? 1 : 0;
 }

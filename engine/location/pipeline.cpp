@@ -17,10 +17,8 @@ LineRecord SerialLines[PairingListSlots];
 std::int16_t SerialLineCount = 0;
 LineRecord OwnerCodeLines[PairingListSlots];
 std::int16_t OwnerCodeLineCount = 0;
-LineRecord FoundCodeLine;
 LineRecord PairedSerialLine;
 LineRecord PairedOwnerLine;
-LineRecord SizeTypeLine;
 
 namespace {
 
@@ -32,8 +30,6 @@ constexpr int MinStrongLevel = 32;
 constexpr int MaxStrongLevel = 245;
 constexpr int ThresholdBaseDivisor = 3;
 
-constexpr int ThresholdStride = 5;
-constexpr int LastSweepStep = 13;
 constexpr int MinSweepThreshold = 16;
 constexpr int CodeThresholdHeadroom = 16;        // thresholds stay this far below L
 constexpr int HorizontalTypeThresholdHeadroom = 32;
@@ -43,9 +39,6 @@ constexpr int MaxUnknownCharacters = 2;
 constexpr int NumberLength = 11;
 constexpr int SerialLength = 7;
 constexpr int OwnerCodeLength = 4;
-constexpr int CheckDigitIndex = 10;
-constexpr int SizeTypeLength = 4;
-constexpr int MinSizeTypeMatchLevel = 3;
 constexpr int PairCentreSpanHeights = 3;  // the owner code sits at most 3 heights left of the serial
 
 // Size/type lines of 5 to 8 boxes keep what lies right of their widest gap.
@@ -69,27 +62,10 @@ constexpr int VerticalLastBox = 10;
 // How the number of the current frame was accepted; read by the size/type search.
 NumberLayout AcceptedNumberLayout = NumberLayout::OneLine;
 
-int NextSweepStep(int step) { return step > 0 ? -step : 1 - step; }
-
 int ListCount(std::int16_t count) { return std::clamp<int>(count, 0, PairingListSlots); }
-
-int CandidateCount() { return std::clamp<int>(LineCandidateCount, 0, CandidateSlots); }
-
-// Binarizes the edge image at the current threshold and takes the two copies the location
-// passes restore from.
-void BinarizeForLocation(PackedPoint topLeft, PackedPoint bottomRight) {
-    ThresholdEdgeImage(topLeft, bottomRight, CurrentThreshold);
-    std::memcpy(BinaryBackup, BinaryImage, sizeof BinaryBackup);
-    std::memcpy(BinarySnapshot, BinaryImage, sizeof BinarySnapshot);
-    DumpBinaryImage();
-}
 
 bool ReadingUsable(int answer, int length) {
     return answer <= MaxUsableDriverAnswer && CountUnknown(CurrentLine.text, length) <= MaxUnknownCharacters;
-}
-
-bool CheckDigitMatches(const char* text) {
-    return ComputeCheckDigit(text) == static_cast<std::uint8_t>(text[CheckDigitIndex]);
 }
 
 // Records with the line the threshold it was read at and the character size of candidate k.
@@ -108,7 +84,7 @@ void AcceptOneLineNumber(NumberLayout layout) {
 // Reads the located horizontal candidates of 11, 7 and 4 boxes; true once an 11-character
 // line carries a matching check digit.
 bool ReadHorizontalCandidates() {
-    for (int k = 0; k < CandidateCount(); ++k) {
+    for (int k = 0; k < CandidatesInUse(); ++k) {
         const int boxes = LineCandidates[k].charCount;
         if (boxes != NumberLength && boxes != SerialLength && boxes != OwnerCodeLength) continue;
         LoadCandidateIntoLine(k);
@@ -135,7 +111,7 @@ bool ReadHorizontalCandidates() {
 // Reads the located vertical candidates of 11 boxes; true once one carries a matching check
 // digit. A column of strokes reads as "1", "I" or "?" all the way and is never taken.
 bool ReadVerticalCandidates() {
-    for (int k = 0; k < CandidateCount(); ++k) {
+    for (int k = 0; k < CandidatesInUse(); ++k) {
         if (LineCandidates[k].charCount != NumberLength) continue;
         LoadCandidateIntoLine(k);
         if (!ReadingUsable(RecognizeContainerNumber(), NumberLength)) continue;
@@ -174,20 +150,10 @@ bool TrySizeTypeThreshold(PackedPoint topLeft, PackedPoint bottomRight) {
     const int located = VerticalModeFlag == 1 ? LocateVerticalTypeLine(topLeft, bottomRight)
                                               : LocateHorizontalTypeLine(topLeft, bottomRight);
     if (located != 0) return false;
-    for (int k = 0; k < CandidateCount(); ++k) {
-        LineCandidate& candidate = LineCandidates[k];
-        if (candidate.charCount >= MinGapSplitBoxes && candidate.charCount <= MaxGapSplitBoxes) {
-            const int leading = FindWidestBoxGap(k);
-            for (int n = 0; n < leading; ++n) RemoveCandidateBox(k, 0);
-        }
-        if (candidate.charCount != SizeTypeLength) continue;
-        LoadCandidateIntoLine(k);
-        RecognizeSizeTypeCode();
-        if (SizeTypeMatchLevel(CurrentLine.text) >= MinSizeTypeMatchLevel) {
-            CurrentLine.accepted = 1;
-            SizeTypeLine = CurrentLine;
-            return true;
-        }
+    for (int k = 0; k < CandidatesInUse(); ++k) {
+        const int boxes = LineCandidates[k].charCount;
+        if (boxes >= MinGapSplitBoxes && boxes <= MaxGapSplitBoxes) CutBeforeWidestGap(k);
+        if (ReadSizeTypeCandidate(k)) return true;
     }
     return false;
 }
@@ -244,24 +210,10 @@ void FillRecognitionResult(bool sizeTypeFound) {
     }
     code[NumberLength] = '\0';
     RecognizerResult.codeFound = CodeFlagAccepted;
-    RecognizerResult.sizeTypeFound = sizeTypeFound ? 1 : 0;
-    if (sizeTypeFound) std::memcpy(RecognizerResult.sizeType, SizeTypeLine.text, SizeTypeLength);
-    RecognizerResult.sizeType[sizeTypeFound ? SizeTypeLength : 0] = '\0';
+    WriteSizeTypeResult(sizeTypeFound);
 }
 
 }  // namespace
-
-bool SweepThresholds(int base, int low, int high, SweepStepRoutine tryThreshold, PackedPoint topLeft,
-                     PackedPoint bottomRight) {
-    for (int step = 0; step <= LastSweepStep; step = NextSweepStep(step)) {
-        const int threshold = base + ThresholdStride * step;
-        if (threshold < low || threshold > high) continue;
-        SweepStep = static_cast<std::int16_t>(step);
-        CurrentThreshold = static_cast<std::int16_t>(threshold);
-        if (tryThreshold(topLeft, bottomRight)) return true;
-    }
-    return false;
-}
 
 void KeepForPairing(LineRecord (&list)[PairingListSlots], std::int16_t& count) {
     if (count < 0) count = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/location/line_records.h"
+#include "engine/location/threshold_sweep.h"
 #include "engine/packed_point.h"
 
 inline constexpr int PairingListSlots = 64;
@@ -17,19 +18,8 @@ extern std::int16_t SerialLineCount;
 extern LineRecord OwnerCodeLines[PairingListSlots];
 extern std::int16_t OwnerCodeLineCount;
 
-extern LineRecord FoundCodeLine;     // an accepted one-line or vertical number
 extern LineRecord PairedSerialLine;  // the two lines of an accepted pair
 extern LineRecord PairedOwnerLine;
-extern LineRecord SizeTypeLine;      // the accepted size/type code
-
-// The work of one threshold of a sweep: true once it has accepted what it looks for.
-using SweepStepRoutine = bool (*)(PackedPoint topLeft, PackedPoint bottomRight);
-
-// Tries base + 5 x step for the steps 0, 1, -1, 2, -2, ..., 13, -13, skipping thresholds
-// outside low..high. Before each try SweepStep and CurrentThreshold are set. Answers true as
-// soon as a try does.
-bool SweepThresholds(int base, int low, int high, SweepStepRoutine tryThreshold, PackedPoint topLeft,
-                     PackedPoint bottomRight);
 
 // Appends CurrentLine to a pairing list while it has room; later lines are dropped.
 void KeepForPairing(LineRecord (&list)[PairingListSlots], std::int16_t& count);

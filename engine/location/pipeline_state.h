@@ -8,7 +8,7 @@
 extern std::int16_t StrongEdgeLevel;
 // Base of the current threshold sweep.
 extern std::int16_t ThresholdBase;
-// Base + 5 x step: the binarization threshold of the current sweep step.
+// Base + stride x step: the binarization threshold of the current sweep step.
 extern std::int16_t CurrentThreshold;
 // Current step of the sweep: 0, 1, -1, 2, -2, ...
 extern std::int16_t SweepStep;

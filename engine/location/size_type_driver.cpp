@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/camera.h"
 #include "engine/location/line_drivers.h"
 #include "engine/location/position_reading.h"
 #include "engine/glyph/glyph_record.h"
@@ -14,6 +15,7 @@ constexpr int TypeLetterPosition = 2;
 constexpr int SizeLetterPositions = 2;  // positions 0 and 1 may hold "L" or "N" (as in "L5G1")
 constexpr const char* TypeLetters = "GRTU";
 constexpr const char* SizeLetters = "LN";
+constexpr bool UnknownTypeMeansG = CameraNumber == 1;
 
 // The first candidate of a reading that answered `count` that is one of `wanted`; NUL when
 // there is none (a reading without candidates leaves an earlier glyph's string behind).
@@ -122,6 +124,11 @@ void SubstituteSizeTypeCharacters() {
     if (code[0] == '1' && code[1] == '5') code[0] = '4';
     if (code[2] == 'T' && code[3] == '0') code[2] = '1';
     if (code[2] == 'T' && (code[3] == '3' || code[3] == '4')) code[2] = '7';
+    // On the rear photo an unread type letter beside three read characters is taken as "G".
+    if (UnknownTypeMeansG && code[2] == UnknownCharacter && code[0] != UnknownCharacter &&
+        code[1] != UnknownCharacter && code[3] != UnknownCharacter) {
+        code[2] = 'G';
+    }
     // A first character read only at a retry after a noise blob was cut is not trusted.
     if (CurrentLine.status[0] == StatusRetriedTrimmed) code[0] = UnknownCharacter;
 }

@@ -77,8 +77,12 @@ void DrawRingLine(int n, std::initializer_list<std::pair<int, int>> tall = {}) {
     }
 }
 
-// The edge image the per-box binarization takes its thresholds from.
-void FinishDrawing() { drawing::BinarizeFrame(40); }
+// The edge image the per-box binarization takes its thresholds from, and an empty binary image
+// (camera 1 adds the per-box ink to what the location left there).
+void FinishDrawing() {
+    drawing::BinarizeFrame(40);
+    drawing::FillPlane(BinaryImage, 0);
+}
 
 std::vector<int> ModesAt(const StubRecognizer& stub, int height) {
     std::vector<int> modes;
@@ -215,12 +219,12 @@ TEST_F(LineDriversTest, DigitLineTakesItsLastPositionAsACheckDigitAndDumpsTheBin
     EXPECT_EQ(stub.calls()[6].width, FramedWidth);
     EXPECT_TRUE(std::filesystem::exists(dump));
 
-    // The number's driver leaves the dump to the pipeline.
+    // Camera 2's number driver leaves the dump to the pipeline; camera 1's writes it as well.
     std::filesystem::remove(dump);
     DrawRingLine(11);
     FinishDrawing();
     RecognizeContainerNumber();
-    EXPECT_FALSE(std::filesystem::exists(dump));
+    EXPECT_EQ(std::filesystem::exists(dump), CameraNumber == 1);
 }
 
 TEST_F(LineDriversTest, DoubtTestCountsUncertainPositions) {
@@ -247,7 +251,7 @@ TEST_F(LineDriversTest, DoubtTestCountsUncertainPositions) {
     std::strcpy(CurrentLine.text, "AB?D");
     EXPECT_EQ(IsNumberDoubtful(4), 0);
     std::strcpy(CurrentLine.text, "A??D");
-    EXPECT_EQ(IsNumberDoubtful(4), 1);
+    EXPECT_EQ(IsNumberDoubtful(4), CameraNumber == 1 ? 0 : 1) << "camera 1 allows four doubtful positions";
     std::strcpy(CurrentLine.text, "1234567");
     for (int i = 0; i < 6; ++i) CurrentLine.status[i] = StatusRetried;
     EXPECT_EQ(IsNumberDoubtful(7), 1) << "six of seven retried";

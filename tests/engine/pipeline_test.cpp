@@ -21,48 +21,7 @@ namespace {
 const PackedPoint RegionTopLeft = PackPoint(4, 8);
 const PackedPoint RegionBottomRight = PackPoint(568, 792);
 
-std::vector<int> TriedThresholds;
-
-bool RecordThreshold(PackedPoint, PackedPoint) {
-    TriedThresholds.push_back(CurrentThreshold);
-    return false;
-}
-
-bool AcceptAtThirtyFive(PackedPoint, PackedPoint) {
-    TriedThresholds.push_back(CurrentThreshold);
-    return CurrentThreshold == 35;
-}
-
-std::vector<int> Sweep(int base, int low, int high, SweepStepRoutine routine = RecordThreshold) {
-    TriedThresholds.clear();
-    SweepThresholds(base, low, high, routine, RegionTopLeft, RegionBottomRight);
-    return TriedThresholds;
-}
-
-TEST(ThresholdSweep, TriesStepsOutwardFromTheBaseWithinTheRange) {
-    // L = 40: base 13; 13 and 8 are below 16, nothing above L - 16 = 24.
-    EXPECT_EQ(Sweep(40 / 3, 16, 40 - 16), (std::vector<int>{18, 23}));
-    const std::vector<int> all = Sweep(100, 0, 1000);
-    ASSERT_EQ(all.size(), 27u);
-    EXPECT_EQ(std::vector<int>(all.begin(), all.begin() + 5), (std::vector<int>{100, 105, 95, 110, 90}));
-    EXPECT_EQ(all[25], 165);
-    EXPECT_EQ(all[26], 35);
-    EXPECT_EQ(SweepStep, -13);
-    // The sweep stops at the first threshold that accepts.
-    EXPECT_EQ(Sweep(50, 16, 200, AcceptAtThirtyFive), (std::vector<int>{50, 55, 45, 60, 40, 65, 35}));
-    EXPECT_EQ(SweepStep, -3);
-}
-
 void FillWorkImage(std::uint8_t gray) { std::memset(WorkImage, gray, sizeof WorkImage); }
-
-// Three patches of stripes two pixels wide whose edges all have the patch's contrast.
-void DrawStripePatch(int left, int top, int contrast) {
-    for (int row = top; row < top + 30; ++row) {
-        for (int column = left; column < left + 30; ++column) {
-            WorkImage[PixelIndex(column, row)] = static_cast<std::uint8_t>((column / 2) % 2 == 0 ? contrast : 0);
-        }
-    }
-}
 
 TEST(RecognizeContainerImage, AnswersByTheContrastOfTheFrame) {
     RecognitionResult before{};
@@ -72,11 +31,11 @@ TEST(RecognizeContainerImage, AnswersByTheContrastOfTheFrame) {
     EXPECT_EQ(RecognizeContainerImage(RegionTopLeft, RegionBottomRight), PipelineNoContrast);
     EXPECT_STREQ(RecognizerResult.code, "KEPT");
 
-    // Strongest edges at 38, 39 and 40: L = 40, the sweep ends at 23 (step 2), nothing found.
+    // Three patches with their strongest edges at 38, 39 and 40: L = 40, the sweep ends at 23 (step 2), nothing found.
     FillWorkImage(0);
-    DrawStripePatch(100, 100, 38);
-    DrawStripePatch(200, 100, 39);
-    DrawStripePatch(300, 100, 40);
+    drawing::DrawStripePatch(100, 100, 38);
+    drawing::DrawStripePatch(200, 100, 39);
+    drawing::DrawStripePatch(300, 100, 40);
     EXPECT_EQ(RecognizeContainerImage(RegionTopLeft, RegionBottomRight), PipelineNoNumber);
     EXPECT_EQ(StrongEdgeLevel, 40);
     EXPECT_EQ(ThresholdBase, 13);

@@ -63,6 +63,16 @@ inline const FontGlyph* FindGlyph(char character) {
 inline void FillPlane(std::uint8_t* plane, std::uint8_t value) { std::memset(plane, value, FrameSize); }
 
 // Sets the inclusive rectangle of a plane, clipped to the frame.
+// A 30 x 30 patch of stripes two pixels wide on the work image: every edge inside it has the
+// patch's contrast, which sets the strong-edge level of a frame.
+inline void DrawStripePatch(int left, int top, int contrast) {
+    for (int row = top; row < top + 30; ++row) {
+        for (int column = left; column < left + 30; ++column) {
+            WorkImage[PixelIndex(column, row)] = static_cast<std::uint8_t>((column / 2) % 2 == 0 ? contrast : 0);
+        }
+    }
+}
+
 inline void FillRect(std::uint8_t* plane, int left, int top, int right, int bottom, std::uint8_t value) {
     for (int row = std::max(top, 0); row <= std::min(bottom, FrameHeight - 1); ++row) {
         for (int column = std::max(left, 0); column <= std::min(right, FrameWidth - 1); ++column) {

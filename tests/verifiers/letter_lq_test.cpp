@@ -8,11 +8,13 @@
 #include "engine/glyph/glyph_grid.h"
 #include "engine/glyph/glyph_record.h"
 #include "engine/glyph/recognize_character.h"
+#include "engine/glyph/skeleton_trace.h"
 #include "engine/verifiers/families.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/verifiers/template_tools.h"
 #include "support/drawn_glyph.h"
+#include "support/forked_m.h"
 #include "support/glyph_profiles.h"
 #include "support/stale_state.h"
 #include "support/test_glyphs.h"
@@ -166,39 +168,6 @@ void DrawMRightTopSpur() {
     PrepareDrawnFeatures(1);
 }
 
-// The three-junction M of the template kept in its own file: the upper-left end runs down to
-// the junction on (15, 9), the left and middle feet rise to the junction at (lowRow, 8), the
-// upper-right end and the right foot meet at (12, 18), which links back to (15, 9).
-void DrawForkedM(int lowRow) {
-    StartBlankGlyph(31, 25);
-    DrawStroke(1, 3, 14, 8);
-    Glyph.SkeletonImage.Set(15, 9, 1);
-    DrawStroke(16, 8, lowRow, 8);
-    DrawStroke(lowRow + 1, 7, 31, 2);
-    DrawStroke(lowRow + 1, 9, 31, 13);
-    DrawStroke(15, 10, 12, 17);
-    Glyph.SkeletonImage.Set(12, 18, 1);
-    DrawStroke(1, 22, 11, 19);
-    DrawStroke(13, 18, 31, 23);
-    PrepareDrawnFeatures(1);
-}
-
-// The same kind of M with its junctions in columns 14, 15 and 16: (lowRow, 14), (15, 15) and
-// (8, 16). The link from (8, 16) runs down to (15, 15), not towards its left.
-void DrawForkedMInThreeColumns(int lowRow) {
-    StartBlankGlyph(31, 25);
-    DrawStroke(1, 10, 14, 14);
-    Glyph.SkeletonImage.Set(15, 15, 1);
-    DrawStroke(16, 14, lowRow, 14);
-    DrawStroke(lowRow + 1, 13, 31, 6);
-    DrawStroke(lowRow + 1, 15, 31, 13);
-    DrawPolyline({{9, 15}, {10, 15}, {11, 16}, {14, 16}});
-    Glyph.SkeletonImage.Set(8, 16, 1);
-    DrawStroke(1, 16, 7, 16);
-    DrawPolyline({{9, 17}, {11, 19}, {31, 21}});
-    PrepareDrawnFeatures(1);
-}
-
 }  // namespace
 
 TEST(IsLetterM, AcceptsEachSpurPattern) {
@@ -270,6 +239,13 @@ TEST(MatchM_H0B3E5f, ThreeNeighbouringColumnsGetTheSameRowAndLinkTests) {
     EXPECT_EQ(junctions.at[2].x, junctions.at[1].x + 1);
     EXPECT_EQ(MatchM_H0B3E5f(), 0);
     DrawForkedMInThreeColumns(17);
+    EXPECT_EQ(MatchM_H0B3E5f(), 0);
+}
+
+TEST(MatchM_H0B3E5f, RefusesTheRightJunctionInTheCentreZone) {
+    DrawForkedMWithCentralRightJunction();
+    const SortedNodes junctions = JunctionsByX(0, 2);
+    EXPECT_EQ(ZoneIndex(5, junctions.at[2].x, junctions.at[2].y), 12);
     EXPECT_EQ(MatchM_H0B3E5f(), 0);
 }
 

@@ -29,6 +29,9 @@ constexpr double SizeTypeBandSlack = 0.3;
 constexpr double BelowOneLineLeftReach = 6;  // pixels left of the first character (16 allowed)
 constexpr double BelowPairLeftReach = 4;     // of the serial line (8 allowed)
 constexpr double CheckDigitClearance = 0.3;
+// Under the first nine characters the band's edges are those of characters 0 and 8 themselves.
+constexpr double FirstNineInset = 0.12;
+constexpr int LastBandCharacter = 8;
 // A stacked size/type code lies within 4 character widths left or 8 right of the column.
 constexpr double LeftColumnReach = 3.6;
 constexpr double RightColumnReach = 7.2;
@@ -139,9 +142,15 @@ void ArrangeOneLine(const LayoutInput& input, Rng& rng, CodeLayout& layout) {
     layout.frame = FrameAround(check, frameSize);
     const double checkLeft = layout.frame.present ? layout.frame.outer.left : check.left;
     const double first = layout.glyphs[0].left;
+    const double bandTop = BoundsOf(layout.glyphs, 0, 11).bottom;
+    if (input.sizeTypeUnderFirstNine) {
+        const double inset = std::max(SmallestGap * 2, FirstNineInset * height);
+        PlaceSizeTypeBelow(input, rng, first + inset, layout.glyphs[LastBandCharacter].Bounds().right - inset, bandTop,
+                           layout);
+        return;
+    }
     PlaceSizeTypeBelow(input, rng, first - std::min(BelowOneLineLeftReach, FrameMargin * height),
-                       checkLeft - std::max(SmallestGap * 2, CheckDigitClearance * height),
-                       BoundsOf(layout.glyphs, 0, 11).bottom, layout);
+                       checkLeft - std::max(SmallestGap * 2, CheckDigitClearance * height), bandTop, layout);
 }
 
 void ArrangeTwoLines(const LayoutInput& input, Rng& rng, CodeLayout& layout) {

@@ -49,6 +49,7 @@ struct LayoutInput {
     GlyphCache* numberGlyphs = nullptr;
     GlyphCache* sizeTypeGlyphs = nullptr;
     bool checkFrame = false;
+    bool sizeTypeUnderFirstNine = false;
 };
 
 // Arranges the markings with spacing drawn from `rng`, as painted on containers: gaps of a few

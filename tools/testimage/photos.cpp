@@ -64,6 +64,9 @@ FrameRequest PhotoRequest(const ViewPlan& plan, const Container& container, std:
     FrameRequest request;
     if (plan.camera == 1 || plan.camera == 2) {
         request = CameraFrameRequest(plan.camera, seed);  // where that recognizer searches
+        // Photo sets keep the placement they were first drawn with, so that a seed still gives
+        // the same pass.
+        request.sizeTypeUnderFirstNine = false;
     } else {
         request.width = plan.width;
         request.height = plan.height;

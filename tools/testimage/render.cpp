@@ -176,7 +176,8 @@ Placement Arrange(const FrameRequest& request, const Look& look, Layout layout, 
     placement.numberGlyphs = std::make_unique<GlyphCache>(GlyphStyle{look.font, false, static_cast<double>(height), look.aspect, static_cast<double>(placement.stroke)});
     placement.sizeTypeGlyphs = std::make_unique<GlyphCache>(
         GlyphStyle{look.font, false, static_cast<double>(placement.sizeTypeHeight), look.aspect, static_cast<double>(placement.sizeTypeStroke)});
-    LayoutInput input{layout, look.number, look.sizeType, placement.numberGlyphs.get(), placement.sizeTypeGlyphs.get(), look.checkFrame};
+    LayoutInput input{layout, look.number, look.sizeType, placement.numberGlyphs.get(), placement.sizeTypeGlyphs.get(),
+                      look.checkFrame, request.sizeTypeUnderFirstNine};
     placement.layout = ArrangeCode(input, rng);
     const Rect bounds = placement.layout.Bounds();
     placement.layout.Shift(-bounds.CentreX(), -(bounds.top + bounds.bottom) / 2);
@@ -225,9 +226,22 @@ bool InBandBelow(const std::vector<Rect>& sizeType, double left, double right, d
     });
 }
 
-bool FollowsReadingRules(const Placement& placement, Layout layout) {
+// Under the first nine characters: from the left of character 0 to the right of character 8,
+// from the middle of the bottoms of characters 0 and 9, and no character standing alone in the
+// gap after the owner code (a size/type line of 5 to 8 boxes loses those).
+bool UnderFirstNine(const std::vector<Rect>& number, const std::vector<Rect>& sizeType, double height) {
+    const bool inGap = std::any_of(sizeType.begin(), sizeType.end(), [&](const Rect& box) {
+        return box.left > number[3].right - 2 * RuleMargin && box.right < number[4].left + RuleMargin;
+    });
+    return !inGap && InBandBelow(sizeType, number[0].left, number[8].right, (number[0].bottom + number[9].bottom) / 2, height);
+}
+
+bool FollowsReadingRules(const Placement& placement, Layout layout, bool sizeTypeUnderFirstNine) {
     const std::vector<Rect> boxes = MappedGlyphBounds(placement.layout, placement.toImage);
     const double height = placement.charHeight;
+    if (layout == Layout::OneLine && sizeTypeUnderFirstNine) {
+        return UnderFirstNine(LineBoxes(placement.layout, boxes, 0), LineBoxes(placement.layout, boxes, 1), height);
+    }
     if (layout == Layout::OneLine) {
         const auto number = LineBoxes(placement.layout, boxes, 0);
         return InBandBelow(LineBoxes(placement.layout, boxes, 1), number[0].left - 16, number[10].left,
@@ -306,7 +320,7 @@ Placement PlaceMarkings(const FrameRequest& request, const Look& look, Layout la
         const double cy = rng.Uniform(area.top - extent.top, area.bottom + 1 - extent.bottom);
         placement.toImage = Homography::Translation(cx, cy) * local;
         placement.angle = angle;
-        if (FollowsReadingRules(placement, layout)) return placement;
+        if (FollowsReadingRules(placement, layout, request.sizeTypeUnderFirstNine)) return placement;
     }
     throw std::runtime_error(std::string("cannot place a ") + LayoutName(layout) + " code of character height " +
                              std::to_string(height) + " in a " + std::to_string(request.width) + " x " +
@@ -455,6 +469,7 @@ FrameRequest CameraFrameRequest(int camera, std::uint64_t seed) {
         request.textArea = Grown(Camera1Region, -RegionInset);
         request.layout = Layout::OneLine;  // the rear recognizer reads one horizontal line
         request.rearView = true;
+        request.sizeTypeUnderFirstNine = true;
     } else {
         request.textArea = Grown(Camera2Region, -RegionInset);
     }

@@ -77,6 +77,9 @@ struct FrameRequest {
     std::optional<Wall> wall;
     std::optional<bool> checkFrame;  // a frame painted round the check digit
     bool rearView = false;        // container doors with locking bars rather than a side wall
+    // One line: the size/type code below the first nine characters only, clear of the gap
+    // after the owner code (where the rear recognizer looks), rather than up to the check digit.
+    bool sizeTypeUnderFirstNine = false;
     Effects effects = GateCameraEffects();
 };
 
