@@ -134,7 +134,7 @@ int WriteFrames(const Options& options) {
         FrameRequest request = CameraFrameRequest(options.camera, options.seed + static_cast<std::uint64_t>(i));
         request.layout = options.layout;
         request.charHeight = options.height;
-        request.effects = options.effects;
+        request.effects = SeenByCamera(options.effects, options.camera);
         const Frame frame = RenderFrame(request);
         const std::string error = WriteGrayFrame(options.folder, std::to_string(options.first + i) + suffix, frame);
         if (!error.empty()) {

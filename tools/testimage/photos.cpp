@@ -63,10 +63,7 @@ std::string PassPrefix(Rng& rng, int passNumber) {
 FrameRequest PhotoRequest(const ViewPlan& plan, const Container& container, std::uint64_t seed, const Effects& effects, Rng& rng) {
     FrameRequest request;
     if (plan.camera == 1 || plan.camera == 2) {
-        request = CameraFrameRequest(plan.camera, seed);  // where that recognizer searches
-        // Photo sets keep the placement they were first drawn with, so that a seed still gives
-        // the same pass.
-        request.sizeTypeUnderFirstNine = false;
+        request = CameraFrameRequest(plan.camera, seed);  // where and how that recognizer reads
     } else {
         request.width = plan.width;
         request.height = plan.height;
@@ -79,7 +76,7 @@ FrameRequest PhotoRequest(const ViewPlan& plan, const Container& container, std:
     request.paint = container.paint;
     request.font = container.font;
     request.checkFrame = container.checkFrame;
-    request.effects = effects;
+    request.effects = SeenByCamera(effects, plan.camera);
     return request;
 }
 

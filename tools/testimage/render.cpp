@@ -49,6 +49,10 @@ constexpr double ClutterClearance = 0.5;
 constexpr Box Camera2Region{4, 8, 568, 792};
 constexpr Box Camera1Region{220, 140, 699, 349};
 constexpr int RegionInset = 6;
+// The rear recognizer measures characters up to 26 columns wide: a bold character of 36 rows
+// is about that wide, and the rear camera sees the doors from farther away than the side.
+constexpr int RearMaxCharHeight = 36;
+constexpr double RearBlur = 0.3;
 
 // Wall tones under dark paint and under light paint; containers are painted for contrast.
 struct WallTones {
@@ -293,7 +297,8 @@ Placement PlaceMarkings(const FrameRequest& request, const Look& look, Layout la
             area = whole;
             highest = HighestFittingHeight(request, look, layout, area, rng);
         }
-        height = rng.Between(MinCharHeight, std::clamp(highest, MinCharHeight, MaxCharHeight));
+        const int ceiling = request.maxCharHeight > 0 ? request.maxCharHeight : MaxCharHeight;
+        height = rng.Between(MinCharHeight, std::clamp(highest, MinCharHeight, ceiling));
     }
     const Effects& effects = request.effects;
     double angle = rng.Symmetric(MaxRotationDegrees * effects.rotation) * Degree;
@@ -460,6 +465,14 @@ Truth MakeTruth(const FrameRequest& request, const Look& look, Layout layout, co
 
 }  // namespace
 
+Effects SeenByCamera(Effects effects, int camera) {
+    if (camera == 1) {
+        effects.blur = std::min(effects.blur, RearBlur);
+        effects.motion = 0;
+    }
+    return effects;
+}
+
 FrameRequest CameraFrameRequest(int camera, std::uint64_t seed) {
     FrameRequest request;
     request.seed = seed;
@@ -470,6 +483,8 @@ FrameRequest CameraFrameRequest(int camera, std::uint64_t seed) {
         request.layout = Layout::OneLine;  // the rear recognizer reads one horizontal line
         request.rearView = true;
         request.sizeTypeUnderFirstNine = true;
+        request.maxCharHeight = RearMaxCharHeight;
+        request.effects = SeenByCamera(request.effects, camera);
     } else {
         request.textArea = Grown(Camera2Region, -RegionInset);
     }

@@ -80,8 +80,13 @@ struct FrameRequest {
     // One line: the size/type code below the first nine characters only, clear of the gap
     // after the owner code (where the rear recognizer looks), rather than up to the check digit.
     bool sizeTypeUnderFirstNine = false;
+    int maxCharHeight = 0;        // ceiling of a drawn character height; 0: 70
     Effects effects = GateCameraEffects();
 };
+
+// The effects as one camera's optics deliver them: the rear camera (1) looks along the lane, so
+// a passing truck does not smear sideways, and it is focused on the doors.
+Effects SeenByCamera(Effects effects, int camera);
 
 // A request for one gray request frame of camera 2 (600 x 800, markings inside the region the
 // recognizer searches) or camera 1 (800 x 600, inside its default search margins).
