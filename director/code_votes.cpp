@@ -11,8 +11,11 @@ constexpr int FirstLetterSymbol = 10;
 constexpr int CheckDigitPosition = 10;
 constexpr int SureVoteCount = 2;          // a position is sure with a clear lead of this many
 constexpr int MaxUnknownPositions = 3;    // beyond this the owner code and check digit can't tell
-constexpr int MisreadSizeTypeSymbol = 3;  // a "3" in a size/type code is a misread "2"
+// A "3" in the length digit of a size/type code is a misread "2": no code in use starts with
+// it. Elsewhere "3" is a digit of real codes (4310, 2232, 2263) and is voted as read.
+constexpr int MisreadSizeTypeSymbol = 3;
 constexpr int MeantSizeTypeSymbol = 2;
+constexpr int LengthPosition = 0;
 
 bool IsOwnerPosition(int position) { return position < OwnerCodeLength; }
 
@@ -49,7 +52,7 @@ void CodeVoting::VoteSizeTypeCode(const char* text) {
     for (int p = 0; p < SizeTypeLength && text[p] != '\0'; ++p) {
         int symbol = SymbolOf(text[p]);
         if (symbol == NoSymbol) continue;
-        if (symbol == MisreadSizeTypeSymbol) symbol = MeantSizeTypeSymbol;
+        if (p == LengthPosition && symbol == MisreadSizeTypeSymbol) symbol = MeantSizeTypeSymbol;
         ++SizeTypeVotes[p][symbol];
     }
 }

@@ -13,6 +13,7 @@ namespace {
 struct VoteResult {
     int decided;
     std::string code;
+    bool operator==(const VoteResult&) const = default;
 };
 
 VoteResult DecideCodeOf(const std::vector<std::string>& texts) {
@@ -80,12 +81,17 @@ TEST(SizeTypeVotes, MajorityLowestSymbolOnTieAndUnknownPositions) {
     EXPECT_EQ(DecideTypeOf({"22G1"}).decided, 1);
 }
 
-TEST(SizeTypeVotes, ThreeCountsAsTwo) {
+TEST(SizeTypeVotes, ThreeCountsAsTwoInTheLengthDigitOnly) {
     CodeVoting votes{};
     votes.ClearSizeTypeVotes();
     for (const char* t : {"22G1", "32G1", "22G1"}) votes.VoteSizeTypeCode(t);
     EXPECT_EQ(votes.SizeTypeVotes[0][2], 3);
     EXPECT_EQ(votes.SizeTypeVotes[0][3], 0);
+    // Codes in use with a "3" after the length digit keep it, read once or by every camera.
+    for (const char* code : {"4310", "2232", "2263", "4332"}) {
+        EXPECT_EQ(DecideTypeOf({code}), (VoteResult{1, code}));
+        EXPECT_EQ(DecideTypeOf({code, code, code}), (VoteResult{1, code}));
+    }
 }
 
 TEST(SizeTypeVotes, CharactersOutsideTheSymbolsAndTextEndGiveNoVote) {

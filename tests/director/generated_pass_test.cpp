@@ -32,8 +32,8 @@ std::vector<std::pair<std::string, std::string>> Containers(const testimage::Pho
 
 class GeneratedPassTest : public DirectorTest {
 protected:
-    // Dispatches the set with the real recognizers of `realCameras` (by launch name) and empty
-    // answers from the others; answers the fusion as the window shows it.
+    // Dispatches the set with the real recognizers started under `launchNames` and empty answers
+    // from the fake cameras; keeps the fusion as the window shows it.
     void ReadPass(const Pass& pass, const std::vector<std::string>& launchNames,
                   std::initializer_list<int> fakeCameras) {
         set = testimage::RenderPhotoSet(pass.kind, pass.seed, 1, testimage::GateCameraEffects());
@@ -99,6 +99,36 @@ TEST_F(GeneratedPassTest, SixPhotosOfTwoContainersReadBySideRecognizer) {
     for (const auto& [number, sizeType] : containers) {
         EXPECT_NE(shownLog.find(number), std::string::npos) << shownLog;
     }
+}
+
+// The whole system: the director starts both recognizers; the rear and left-side photos are
+// read by them, cameras 3 and 4 answer that they read nothing.
+TEST_F(GeneratedPassTest, FourPhotosReadByBothRecognizers) {
+    ReadPass({testimage::PassKind::FourPhotos, 4}, {"TORVA1.dic", "TORVA2.dic"}, {3, 4});
+    const auto containers = Containers(set);
+    ASSERT_EQ(containers.size(), 1u);
+    EXPECT_EQ(code1, containers[0].first);
+    EXPECT_EQ(type1, containers[0].second);
+    EXPECT_NE(shownLog.find(containers[0].first + " " + containers[0].second), std::string::npos) << shownLog;
+}
+
+TEST_F(GeneratedPassTest, SixPhotosOfOneContainerReadByBothRecognizers) {
+    ReadPass({testimage::PassKind::SixOneContainer, 14}, {"TORVA1.dic", "TORVA2.dic"}, {3, 4});
+    const auto containers = Containers(set);
+    ASSERT_EQ(containers.size(), 1u);
+    EXPECT_EQ(code1, containers[0].first);
+    EXPECT_EQ(type1, containers[0].second);
+    EXPECT_EQ(code2, "");
+}
+
+TEST_F(GeneratedPassTest, SixPhotosOfTwoContainersReadByBothRecognizers) {
+    ReadPass({testimage::PassKind::SixTwoContainers, 11}, {"TORVA1.dic", "TORVA2.dic"}, {3, 4});
+    const auto containers = Containers(set);
+    ASSERT_EQ(containers.size(), 2u);
+    EXPECT_EQ(code1, containers[0].first);
+    EXPECT_EQ(type1, containers[0].second);
+    EXPECT_EQ(code2, containers[1].first);
+    EXPECT_EQ(type2, containers[1].second);
 }
 
 }  // namespace
