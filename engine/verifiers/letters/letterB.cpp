@@ -1,4 +1,5 @@
 #include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/letters/letter_strokes.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profile_tests.h"
 #include "engine/verifiers/template_tools.h"
@@ -46,12 +47,6 @@ bool WaistJunctionsIn(NodePair middle, std::initializer_list<int> leftCells) {
     return InZone5(middle.left, leftCells) && InZone5(middle.right, {8, 13, 14});
 }
 
-// A stem piece between two junctions: straight and steep.
-bool StemLinkFits(Node from, Node to) {
-    const Stroke s = LinkStroke(from, to);
-    return s.Fits({0}, {3, 4}) && s.slope >= 2.2;
-}
-
 // The closed B: the skeleton is the two loops alone.
 std::int16_t MatchB_H2B2E0a() {
     if (!BowlsFit({0.2, 1, true})) return 0;
@@ -75,10 +70,10 @@ std::int16_t MatchB_H2B4E2a() {
     if (bottom.x > box.left + WidthUnit() || bottom.y < box.bottom - HeightUnit()) return 0;
     if (!TraceStroke(top, topLeft).Fits({0}, {3})) return 0;
     if (!TraceStroke(bottom, bottomLeft).Fits({0}, {2})) return 0;
-    if (!StemLinkFits(topLeft, middle.left)) return 0;
+    if (!StemLinkFits(topLeft, middle.left, SteepStem)) return 0;
     const Stroke bar = LinkStroke(middle.left, middle.right);
     if (!bar.Fits({0}, {2, 3}) || bar.slope > 0.3) return 0;
-    if (!StemLinkFits(middle.left, bottomLeft)) return 0;
+    if (!StemLinkFits(middle.left, bottomLeft, SteepStem)) return 0;
     const Stroke upperBowl = LinkStroke(topLeft, middle.right);
     if (!upperBowl.Fits({1}, {3}) || upperBowl.chordDirection != 1.0F) return 0;
     const Stroke lowerBowl = LinkStroke(middle.right, bottomLeft);
@@ -97,7 +92,7 @@ std::int16_t MatchB_H2B3E1a() {
     if (!TraceStroke(bottom, bottomLeft).Fits({0}, {2})) return 0;
     const Stroke bar = LinkStroke(middle.left, middle.right);
     if (!bar.Fits({1}, {2, 3}) || bar.slope > 0.3) return 0;
-    if (!StemLinkFits(middle.left, bottomLeft)) return 0;
+    if (!StemLinkFits(middle.left, bottomLeft, SteepStem)) return 0;
     const Stroke lowerBowl = LinkStroke(middle.right, bottomLeft);
     return lowerBowl.Fits({2}, {4}) && lowerBowl.chordDirection == -1.0F ? 1 : 0;
 }
@@ -113,7 +108,7 @@ std::int16_t MatchB_H2B3E1b() {
     if (top.x > box.left || top.y > box.top + HeightUnit()) return 0;
     if (!TraceStroke(top, topLeft).Fits({0}, {3})) return 0;
     if (!LinkStroke(topLeft, middle.right).Fits({1}, {3})) return 0;
-    if (!StemLinkFits(topLeft, middle.left)) return 0;
+    if (!StemLinkFits(topLeft, middle.left, SteepStem)) return 0;
     const Stroke bar = LinkStroke(middle.left, middle.right);
     return bar.Fits({0}, {2, 3}) && bar.slope <= 0.4 ? 1 : 0;
 }

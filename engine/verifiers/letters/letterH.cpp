@@ -1,4 +1,5 @@
 #include "engine/glyph/glyph_record.h"
+#include "engine/verifiers/letters/letter_strokes.h"
 #include "engine/verifiers/letters/letter_verifiers.h"
 #include "engine/verifiers/profiles.h"
 #include "engine/verifiers/template_tools.h"
@@ -6,7 +7,6 @@
 namespace {
 
 constexpr double TallBandShare = 0.32;  // the band between the two-stem parts, of the height
-constexpr double SteepStem = 2.2;       // a stem link between two junctions
 
 const GlyphBoxRecord& Box() { return Glyph.GlyphBox; }
 
@@ -25,7 +25,7 @@ bool NearTopRight(Node p) { return IsNearTop(p) && p.x >= Box().right - Glyph.Wi
 bool NearBottomLeft(Node p, int reach) { return IsNearBottom(p) && p.x <= Box().left + reach; }
 
 // A straight, steep stem between two junctions.
-bool StemLinks(Node upper, Node lower) { return LinkStroke(upper, lower).FitsSteep({0}, {3, 4}, SteepStem); }
+bool StemLinks(Node upper, Node lower) { return StemLinkFits(upper, lower, SteepStem); }
 
 // The crossbar between the two stems: straight, heading right, at most this steep.
 bool CrossbarLinks(Node left, Node right, double maxSlope) {

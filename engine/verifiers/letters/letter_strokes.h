@@ -1,5 +1,5 @@
-// Pieces shared by the templates of the letters C, E and F: the open bow of C and of the E
-// whose middle bar thinned away, and the bars and arms of E and F.
+// Pieces shared by the letter templates: the open bow of C and of the E whose middle bar
+// thinned away, the bars and arms of E and F, the stem links of B, E, F and H.
 #pragma once
 
 #include <initializer_list>
@@ -13,6 +13,8 @@ bool StrokeFits(Node from, Node to, std::initializer_list<int> shapes, std::init
 // a bar heading right, at most maxSlope steep.
 bool StemLinkFits(Node from, Node to, double minSlope);
 bool BarLinkFits(Node from, Node to, double maxSlope);
+// How steep the stem pieces of B and H stand at least.
+inline constexpr double SteepStem = 2.2;
 
 // The upper arm drawn in from its end: a bow to the left, heading down-left into the junction.
 bool UpperArmFits(Node end, Node junction);
