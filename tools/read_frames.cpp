@@ -89,12 +89,7 @@ int RecognizeFile(const fs::path& path, double& milliseconds) {
     if (loaded != LoadOk) return loaded == LoadTooLarge ? -LoadTooLarge : -LoadRefused;
     std::memcpy(WorkImage, LoadedImage, sizeof WorkImage);
     const auto start = std::chrono::steady_clock::now();
-    PackedPoint topLeft = 0;
-    PackedPoint bottomRight = 0;
-    int answer = PipelineNoNumber;
-    if (ClipSearchRegion(ThisCamera.margins, LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
-        answer = RecognizeContainerImage(topLeft, bottomRight);
-    }
+    const int answer = RecognizeInRegion(ThisCamera.margins, LoadedImageWidth, LoadedImageHeight);
     milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return answer;
 }

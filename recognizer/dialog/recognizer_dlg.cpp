@@ -144,14 +144,16 @@ win::LRESULT CRecognizerDlg::OnRecognizeRequest(win::WPARAM wParam, win::LPARAM 
     return 0;
 }
 
-int CRecognizerDlg::RecognizeInSearchRegion() {
+int RecognizeInRegion(const SearchMargins& margins, int width, int height) {
     PackedPoint topLeft = 0;
     PackedPoint bottomRight = 0;
     // An empty region has no contrast to find anything by.
-    if (!ClipSearchRegion(Margins(), LoadedImageWidth, LoadedImageHeight, &topLeft, &bottomRight)) {
-        return PipelineNoContrast;
-    }
+    if (!ClipSearchRegion(margins, width, height, &topLeft, &bottomRight)) return PipelineNoContrast;
     return RecognizeContainerImage(topLeft, bottomRight);
+}
+
+int CRecognizerDlg::RecognizeInSearchRegion() {
+    return RecognizeInRegion(Margins(), LoadedImageWidth, LoadedImageHeight);
 }
 
 int CRecognizerDlg::RecognizeAndShow() {

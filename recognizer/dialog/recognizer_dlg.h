@@ -21,6 +21,10 @@ inline constexpr const char* Face1RightKey = "Face1_RIGHT";
 bool ClipSearchRegion(const SearchMargins& margins, int width, int height, PackedPoint* topLeft,
                       PackedPoint* bottomRight);
 
+// Recognizes the work image inside the search region of the margins in an image of width x
+// height; answers the pipeline's answer, "no contrast" when nothing of the region remains.
+int RecognizeInRegion(const SearchMargins& margins, int width, int height);
+
 // What every recognition clears: the code and size/type code with their flags, keeping the
 // record's camera and side.
 void ClearRecognitionResult();

@@ -34,10 +34,7 @@ inline ReadingCounts ReadGeneratedFrames(std::uint64_t first, int count) {
         if (frame.gray.size() != sizeof WorkImage) continue;
         std::memcpy(WorkImage, frame.gray.data(), sizeof WorkImage);
         ResetRecognitionResult(RecognizerResult, CameraNumber, 0);
-        PackedPoint topLeft = 0;
-        PackedPoint bottomRight = 0;
-        EXPECT_TRUE(ClipSearchRegion(ThisCamera.margins, FrameWidth, FrameHeight, &topLeft, &bottomRight));
-        RecognizeContainerImage(topLeft, bottomRight);
+        RecognizeInRegion(ThisCamera.margins, FrameWidth, FrameHeight);
 
         const RecognitionResult& result = RecognizerResult;
         if (result.codeFound != 0) {
