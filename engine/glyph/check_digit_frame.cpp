@@ -115,25 +115,25 @@ bool FindWidestRun(int count, int& start, int& end) {
 // One cell of the three at `col` - 1 .. `col` + 1 of `row` holds a side mark.
 bool MarkNear(int row, int col) { return Marked(row, col - 1) || Marked(row, col) || Marked(row, col + 1); }
 
-// A side search treats a cell already marked as a side cell as ink, so that a row marked by
-// the downward pass is found as it was and stays as it is in the upward pass.
+// A side run starts at ink and ends at background; a cell already marked as a side cell is
+// neither, so the upward pass does not start a run on a row the downward pass marked.
 bool Filled(int row, int col) { return Cell(row, col) != 0; }
 
-// The left side's run in `row`: s the first filled column of the left quarter, e the first
+// The left side's run in `row`: s the first ink column of the left quarter, e the first
 // empty column after it, no farther than W'/3 + 1.
 bool FindLeftSideRun(int row, int& s, int& e) {
     const int w = F.BandWidth;
-    for (s = 0; s < w / 4 && !Filled(row, s); ++s) {}
+    for (s = 0; s < w / 4 && !Ink(row, s); ++s) {}
     if (s >= w / 4) return false;
     for (e = s; e <= w / 3 + 1 && Filled(row, e); ++e) {}
     return e <= w / 3 + 1;
 }
 
-// The right side's run in `row`: s the last filled column from W'-1 down to `lowest`, e the
+// The right side's run in `row`: s the last ink column from W'-1 down to `lowest`, e the
 // first empty column before it, no farther than 2W'/3 - 1.
 bool FindRightSideRun(int row, int lowest, int& s, int& e) {
     const int w = F.BandWidth;
-    for (s = w - 1; s >= lowest && !Filled(row, s); --s) {}
+    for (s = w - 1; s >= lowest && !Ink(row, s); --s) {}
     if (s < lowest) return false;
     for (e = s; e >= 2 * w / 3 - 1 && Filled(row, e); --e) {}
     return e >= 2 * w / 3 - 1;

@@ -20,6 +20,12 @@ std::int32_t InkInColumn(const std::uint8_t* plane, int column, int top, int bot
     return ink;
 }
 
+// A run ends at an ink pixel whose lower neighbour is background; that neighbour may lie below
+// the range, and outside the frame counts as background.
+bool IsBackupInk(int column, int row) {
+    return IsInsideFrame(column, row) && BinaryBackup[PixelIndex(column, row)] != 0;
+}
+
 std::int32_t SumPlane(const std::uint8_t* plane, PackedPoint topLeft, PackedPoint bottomRight) {
     const FrameRegion box = ClipToFrame(topLeft, bottomRight);
     std::int32_t sum = 0;
@@ -44,9 +50,7 @@ void CountVerticalRunsPerColumn(int left, int right, int top, int bottom) {
     for (int column = box.left; column <= box.right; ++column) {
         int runs = 0;
         for (int row = box.top; row <= box.bottom; ++row) {
-            const bool ink = BinaryBackup[PixelIndex(column, row)] != 0;
-            const bool inkBelow = row < box.bottom && BinaryBackup[PixelIndex(column, row + 1)] != 0;
-            if (ink && !inkBelow) ++runs;
+            if (IsBackupInk(column, row) && !IsBackupInk(column, row + 1)) ++runs;
         }
         ColumnProfile[column] = static_cast<std::int16_t>(InkInColumn(BinaryBackup, column, box.top, box.bottom));
         SmoothScratch[column] = static_cast<std::uint16_t>(runs);

@@ -27,7 +27,7 @@ constexpr int StrokeTriple = 3;
 constexpr int MaxChainMembers = 127;
 constexpr double BarBend = 0.25;         // a chain whose drift falls by more is no straight bar
 constexpr int BarHalfWidth = 5;
-constexpr int BarRowMargin = 11;         // a bar is cleared on rows 11 to the 11th from the bottom
+constexpr int BarRowMargin = 11;         // a bar is cleared on rows 11 to the 11th from the bottom (789)
 constexpr double SliverRatio = 5.6;
 constexpr int MaxSliverWidth = 9;
 constexpr int MaxCutInk = 5;             // a row with more ink is not cut
@@ -143,15 +143,16 @@ int ClearThinStrokeBars() {
     const int xl = CentreX(chain[members - 1]);
     const int yl = CentreY(chain[members - 1]);
     const double slope = static_cast<double>(xf - xl) / (yl - yf);
-    for (int y = BarRowMargin; y <= FrameHeight - 1 - BarRowMargin; ++y) {
+    for (int y = BarRowMargin; y <= FrameHeight - BarRowMargin; ++y) {
         const int x = xl + static_cast<int>((yl - y) * slope);
         ClearBackupRect(x - BarHalfWidth, y, x + BarHalfWidth, y);
     }
     return SegmentRedo;
 }
 
-// Ink of one row of BinaryBackup between two columns, its runs (ink whose right neighbour in the
-// range is background) and its extent (last minus first ink column, plus 1; 0 when empty).
+// Ink of one row of BinaryBackup between two columns, its runs (ink whose right neighbour is
+// background, read beyond the range too; outside the frame it is background) and its extent
+// (last minus first ink column, plus 1; 0 when empty).
 struct RowInk {
     int ink;
     int runs;
@@ -166,7 +167,7 @@ RowInk MeasureRow(int row, int left, int right) {
         ++measured.ink;
         if (first < 0) first = x;
         measured.extent = x - first + 1;
-        if (x == right || BinaryBackup[PixelIndex(x + 1, row)] == 0) ++measured.runs;
+        if (x + 1 >= FrameWidth || BinaryBackup[PixelIndex(x + 1, row)] == 0) ++measured.runs;
     }
     return measured;
 }

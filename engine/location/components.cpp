@@ -19,7 +19,7 @@ constexpr int MinPieceSide = 5;              // ... and a side longer than this
 constexpr double MinColumnsRatio = 0.3;      // height / width in horizontal lines
 constexpr double MinRowsRatio = 0.8;         // ... in vertical lines
 constexpr double MaxRowsRatio = 16.0;
-constexpr int RowsFilterRelaxCount = 9;      // a vertical line with this many pieces found relaxes the filter
+constexpr int RowsFilterRelaxCount = 9;      // a table with more pieces than this relaxes the vertical filter
 constexpr int RowsBarRelaxCount = 1;
 
 // Directions whose two counter-clockwise neighbours are background make a start on the outline.
@@ -54,13 +54,15 @@ bool InsideAcceptedBox(const CharBox& box) {
     return false;
 }
 
-bool PassesFilter(int mode, int points, int height, int width, int foundHere) {
+// A vertical pass relaxes the filter by the components of the whole table, those of the
+// candidates searched before this one included.
+bool PassesFilter(int mode, int points, int height, int width) {
     const double ratio = static_cast<double>(height) / width;
     const bool sized = height > MinPieceSide || width > MinPieceSide;
     if (mode == ScanColumns) return points > MinContourPoints && sized && ratio >= MinColumnsRatio;
-    const bool many = foundHere > RowsFilterRelaxCount;
+    const bool many = ComponentBoxCount > RowsFilterRelaxCount;
     return (points > MinContourPoints || many) && sized && (ratio >= MinRowsRatio || many) &&
-           (ratio <= MaxRowsRatio || foundHere > RowsBarRelaxCount);
+           (ratio <= MaxRowsRatio || ComponentBoxCount > RowsBarRelaxCount);
 }
 
 void StoreComponent(int slot, const CharBox& box) {
@@ -81,7 +83,6 @@ struct ScanState {
     int mode;
     int filter;
     int bottomLimit;  // horizontal mode: lowered above pieces that hang into the line from below
-    int countAtStart;
 };
 
 // Traces the piece at (x, y) and decides its fate; the piece's box is left in `box`.
@@ -104,9 +105,8 @@ PieceOutcome ExaminePiece(ScanState& scan, int x, int y, int direction, CharBox&
         }
         passedOver = passedOver || height > MaxLineComponentHeight;
     }
-    const int foundHere = ComponentBoxCount - scan.countAtStart;
     if (!passedOver && scan.filter != 0) {
-        passedOver = !PassesFilter(scan.mode, Glyph.WalkLength, height, width, foundHere);
+        passedOver = !PassesFilter(scan.mode, Glyph.WalkLength, height, width);
     }
     if (passedOver) {
         if (!InsideAcceptedBox(box)) {
@@ -174,7 +174,7 @@ int ScanByRows(ScanState& scan) {
 }  // namespace
 
 int FindComponentBoxes(PackedPoint topLeft, PackedPoint bottomRight, int mode, int filter) {
-    ScanState scan{ClipToFrame(topLeft, bottomRight), mode, filter, 0, ComponentBoxCount};
+    ScanState scan{ClipToFrame(topLeft, bottomRight), mode, filter, 0};
     if (IsEmptyRegion(scan.region)) return 0;
     scan.bottomLimit = scan.region.bottom;
     return mode == ScanColumns ? ScanByColumns(scan) : ScanByRows(scan);

@@ -352,7 +352,10 @@ bool IsNoise(int i, const Line& line, double ratioLimit) {
     return static_cast<double>(h) / w > ratioLimit || (h < line.H / 2 && w < line.W / 2);
 }
 
-// Rule 10: thin or small boxes pressed against a neighbour are noise.
+// Rule 10: thin or small boxes pressed against a neighbour are noise. Box i gone, the pair is
+// looked at again; box i + 1 gone, the side camera looks again too, the rear camera moves on.
+constexpr bool RecheckPairAfterNextRemoved = !RearCamera;
+
 void RemoveCrowdedNoise(const Line& line, double ratioLimit) {
     int i = 0;
     while (i < Count() - 1) {
@@ -363,7 +366,7 @@ void RemoveCrowdedNoise(const Line& line, double ratioLimit) {
             }
             if (IsNoise(i + 1, line, ratioLimit)) {
                 RemoveBox(i + 1);
-                continue;
+                if (RecheckPairAfterNextRemoved) continue;
             }
         }
         ++i;

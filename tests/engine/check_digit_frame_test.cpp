@@ -163,6 +163,25 @@ TEST(FrameSides, SidesThinnerThanFourColumnsAreMarkedAndACrispFourColumnSideIsNo
     EXPECT_EQ(Glyph.SkeletonImage.At(15, 8), 1);
 }
 
+TEST(FrameSides, TheUpwardPassStartsARunAtInkPastTheMarksOfTheDownwardPass) {
+    // A left side 3 columns wide, 2 on row 12, where a piece of ink stands at columns 3 and 4.
+    // Going up, row 12's side is already marked: the run starts at that piece, which continues
+    // the side below it and is marked as well.
+    GlyphRows rows(20, std::string(24, '.'));
+    rows[0] = std::string(24, '#');
+    for (int r = 1; r < 20; ++r) {
+        rows[r].replace(0, 3, r == 12 ? "##.##" : "###");
+        if (r >= 2 && r <= 17) rows[r][8] = rows[r][9] = '#';
+    }
+    DrawGlyph(rows, 0);
+    ASSERT_TRUE(KeepWidestColumnBand(24, 20));
+    CountSideRows();
+    MarkLeftSide();
+    std::string row12;
+    for (int c = 0; c < 10; ++c) row12 += static_cast<char>('0' + Glyph.SkeletonImage.At(12, c));
+    EXPECT_EQ(row12, "2202200011");
+}
+
 TEST(FrameSides, TheRightSideBoundsABottomBarBelowRow100) {
     // A 126-row box: bars of 3 rows, a left side that stops short of the bottom bar (so it
     // finds no bottom bound), a right side that reaches it, and two strokes between them.

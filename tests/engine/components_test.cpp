@@ -119,6 +119,17 @@ TEST_F(ComponentsTest, VerticalScanFindsPiecesTopDown) {
     for (int i = 1; i < 4; ++i) EXPECT_GT(ComponentBoxes[i].top, ComponentBoxes[i - 1].bottom);
 }
 
+TEST_F(ComponentsTest, TheVerticalFilterRelaxesWithTheComponentsOfEarlierCandidates) {
+    Ink(300, 100, 329, 109);  // a flat piece (ratio 10 / 30), refused while the table is short
+    ComponentBoxCount = 9;
+    ASSERT_EQ(FindIn(290, 90, 340, 120, ScanRows, Filtered), 0);
+    EXPECT_EQ(ComponentBoxCount, 9);
+    Ink(300, 100, 329, 109);
+    ComponentBoxCount = 10;   // ten components of the candidates searched before
+    ASSERT_EQ(FindIn(290, 90, 340, 120, ScanRows, Filtered), 0);
+    EXPECT_EQ(ComponentBoxCount, 11);
+}
+
 TEST_F(ComponentsTest, TheTableCountsAtMost799) {
     // 2 x 2 pieces, 4 pixels apart.
     int drawn = 0;

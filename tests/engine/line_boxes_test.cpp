@@ -127,13 +127,14 @@ TEST_F(BinaryRegionsTest, SumsCopiesAndEdgeThresholds) {
 }
 
 TEST_F(BinaryRegionsTest, VerticalRunsPerColumn) {
-    // Column 100: two runs, one reaching past the range's bottom; column 101: one run.
+    // Column 100: one run, and ink reaching past the range's bottom, which ends no run inside
+    // it; column 101: one run.
     drawing::FillRect(BinaryBackup, 100, 10, 100, 12, 1);
     drawing::FillRect(BinaryBackup, 100, 18, 100, 40, 1);
     drawing::FillRect(BinaryBackup, 101, 15, 101, 16, 1);
     CountVerticalRunsPerColumn(100, 102, 5, 20);
     EXPECT_EQ(ColumnProfile[100], 6);
-    EXPECT_EQ(SmoothScratch[100], 2);
+    EXPECT_EQ(SmoothScratch[100], 1);
     EXPECT_EQ(ColumnProfile[101], 2);
     EXPECT_EQ(SmoothScratch[101], 1);
     EXPECT_EQ(ColumnProfile[102], 0);

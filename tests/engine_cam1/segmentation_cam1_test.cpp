@@ -205,6 +205,17 @@ TEST_F(RearSegmentRulesTest, ElevenBoxLinesMustLookLikeANumber) {
     EXPECT_EQ(Segment(), SegmentKeep);
 }
 
+TEST_F(RearSegmentRulesTest, AfterANoiseBoxRightOfItsNeighbourGoesTheScanMovesOn) {
+    // W 8: a box, two slivers 1 apart, a box, a wide gap and four boxes 26 apart (g = 34). The
+    // first sliver goes as the noise beside the first box; the second is then next to the first
+    // box, but the scan has moved on to its pair with the fourth box, 9 apart, which is not close.
+    SetRow({8, 5, 5, 8, 8, 8, 8, 8}, {1, 1, 9, 300, 26, 26, 26});
+    const CharBox secondSliver = LineBoxes[2];
+    ASSERT_EQ(SegmentCodeLine(0, H, 8, Centre, Gap), SegmentKeep);
+    ASSERT_EQ(LineBoxCount, 7);
+    EXPECT_EQ(LineBoxes[1].left, secondSliver.left);
+}
+
 TEST_F(RearSegmentRulesTest, ALoneFifthBoxIsMeasuredAgainstTheFirstGaps) {
     // Eight boxes at the bottom of the frame: first gaps 8 (inclusive 9), box 4 with 18 columns
     // (inclusive 19 > 2 x 9) on both sides; the box gap handed over does not matter.

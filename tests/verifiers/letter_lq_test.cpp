@@ -99,6 +99,19 @@ TEST(IsLetterL, OneStrokeFootMustReachTheRightEdge) {
     EXPECT_EQ(IsLetterL(), 0);
 }
 
+TEST(IsLetterL, ASplitTopAndCornerTakeASteepFoot) {
+    // The foot rises from the corner junction to (19, 10), 8 rows over 6 columns: steeper than
+    // a foot beside a single corner spur may be.
+    StartBlankGlyph(31, 10);
+    DrawPolyline({{3, 3}, {28, 3}, {19, 10}});
+    DrawStroke(28, 3, 30, 1);
+    DrawStroke(3, 3, 1, 1);
+    DrawStroke(3, 3, 1, 5);
+    PrepareDrawnFeatures(1);
+    EXPECT_EQ(Case(), "2,4");
+    EXPECT_EQ(IsLetterL(), LetterAccepted);
+}
+
 TEST(IsLetterL, RefusesTallGlyphsAndHoles) {
     // 3.18 and 3.27 times as tall as wide.
     for (const auto& [height, accepted] : {std::pair{35, true}, std::pair{36, false}}) {

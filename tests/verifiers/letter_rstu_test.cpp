@@ -120,6 +120,28 @@ TEST(IsLetterR, AcceptsEachSpurPatternAndTheOpenBowl) {
     for (const auto& f : forms) ExpectReadAs('R', IsLetterR, [&] { DrawR(f.form); }, f.expectedCase, f.name);
 }
 
+TEST(IsLetterR, ALevelSpurAtTheTopOfTheStemMustBeStraight) {
+    // A tall R whose spur leaves the stem top level to the left: straight, or arched up to the
+    // top row and down to its end.
+    auto draw = [](bool arched) {
+        StartBlankGlyph(45, 18);
+        DrawPolyline({{45, 7}, {7, 7}, {7, 14}, {9, 16}, {20, 16}, {22, 14}, {24, 11}, {24, 7}});
+        if (arched) {
+            DrawPolyline({{7, 1}, {4, 1}, {1, 4}, {3, 6}, {6, 6}, {7, 7}});
+        } else {
+            DrawStroke(7, 1, 7, 6);
+        }
+        DrawStroke(24, 12, 45, 18);
+        PrepareDrawnFeatures(1);
+    };
+    draw(false);
+    ASSERT_EQ(Case(), "3,3");
+    EXPECT_EQ(IsLetterR(), LetterAccepted);
+    draw(true);
+    ASSERT_EQ(Case(), "3,3");
+    EXPECT_EQ(IsLetterR(), 0);
+}
+
 TEST(IsLetterR, TouchingJunctionsStandInForTheBowlBar) {
     DrawR(RForm::TouchingJunctions);
     ASSERT_EQ(Case(), "2,2");

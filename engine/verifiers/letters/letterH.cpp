@@ -76,13 +76,13 @@ std::int16_t MatchH_H0B3E5b() {
     const Node j0 = JunctionNode(0);
     const NodePair bar = InXOrder(JunctionNode(1), JunctionNode(2));
     const SortedNodes tops = EndsByX(0, 2);
-    const NodePair feet = InXOrder(EndNode(3), EndNode(4));
+    const SortedNodes feet = EndsByX(3, 4);
     if (!InZone5(j0, {3, 4}) || !InZone5(bar.left, {6, 10, 11}) || !InZone5(bar.right, {8, 13})) return 0;
     if (!InZone5(tops.at[0], {0, 1}) || !InZone5(tops.at[1], {2, 3, 4}) || !InZone5(tops.at[2], {4})) return 0;
-    if (!InZone5(feet.left, {20, 21}) || !InZone5(feet.right, {23, 24})) return 0;
+    if (!InZone5(feet.at[0], {20, 21}) || !InZone5(feet.at[1], {23, 24})) return 0;
     if (!TraceStroke(tops.at[0], bar.left).Fits({0, 1}, {3, 4})) return 0;
     if (!StraightArmsMeet(SortedPair(tops, 1), j0)) return 0;
-    if (!StemRises(feet.left, bar.left, {0, 2}, 1.4) || !StemRises(feet.right, bar.right, {0, 2}, 1.4)) return 0;
+    if (!StemRises(feet.at[0], bar.left, {0, 2}, 1.4) || !StemRises(feet.at[1], bar.right, {0, 2}, 1.4)) return 0;
     if (!StemLinks(j0, bar.right)) return 0;
     return CrossbarLinks(bar.left, bar.right, 0.2) ? 1 : 0;
 }

@@ -9,11 +9,11 @@ constexpr double MaxAspectRatio = 3.2;  // taller than this is a bar, not a corn
 const GlyphBoxRecord& Box() { return Glyph.GlyphBox; }
 
 // A split corner: the lower-left spur heads up-right into the junction, the foot comes in from
-// the right (level or from above) and is flat.
-bool SplitCornerMeets(NodePair lower, Node corner) {
+// the right (level or from above), at most `maxFootSlope` steep.
+bool SplitCornerMeets(NodePair lower, Node corner, double maxFootSlope) {
     if (!TraceStroke(lower.left, corner).Fits({0}, {2})) return false;
     const Stroke foot = TraceStroke(lower.right, corner);
-    return foot.Fits({0, 2}, {1, 4}) && foot.slope <= 1.2;
+    return foot.Fits({0, 2}, {1, 4}) && foot.slope <= maxFootSlope;
 }
 
 // A split stem top: two short spurs running down into the junction from either side.
@@ -39,7 +39,7 @@ std::int16_t MatchL_H0B1E3a() {
     if (!InZone5(lower.left, {20}) || !InZone5(lower.right, {19, 24})) return 0;
     const Stroke stem = TraceStroke(e0, j0);
     if (!stem.Fits({0, 1}, {3, 4}) || stem.slope < 2.8) return 0;
-    return SplitCornerMeets(lower, j0) ? 1 : 0;
+    return SplitCornerMeets(lower, j0, 1.2) ? 1 : 0;
 }
 
 // The stem's top split; the stem and the foot trace as one bent stroke.
@@ -62,7 +62,7 @@ std::int16_t MatchL_H0B2E4a() {
     if (!InZone5(j0, {0, 1}) || !InZone5(j1, {20, 21})) return 0;
     if (!InZone5(upper.left, {0}) || !InZone5(upper.right, {1, 2})) return 0;
     if (!InZone5(lower.left, {20}) || !InZone5(lower.right, {19, 24})) return 0;
-    if (!SplitTopMeets(upper, j0) || !SplitCornerMeets(lower, j1)) return 0;
+    if (!SplitTopMeets(upper, j0) || !SplitCornerMeets(lower, j1, AnySlope)) return 0;
     const Stroke stem = LinkStroke(j0, j1);
     return stem.Fits({0}, {3, 4}) && stem.slope >= 3.0 ? 1 : 0;
 }

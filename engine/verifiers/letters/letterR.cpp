@@ -73,9 +73,9 @@ std::int16_t MatchR_H1B3E3a() {
     if (!PassesRHoleTest()) return 0;
     if (!InZone5(j0, {0, 1}) || !InZone5(j.left, {10, 11}) || !InZone5(j.right, {12, 13})) return 0;
     if (!InZone5(e0, {0}) || !InZone5(feet.at[0], {20, 21, 22}) || !InZone5(feet.at[1], {24})) return 0;
-    // The spur runs down to the right into the corner, or level to the right.
+    // The spur is straight and runs down to the right into the corner, or level to the right.
     const Stroke spur = TraceStroke(e0, j0);
-    if (!spur.Fits({0}, {3}) && !(spur.traced && spur.direction == 2 && j0.y >= e0.y)) return 0;
+    if (!spur.Fits({0}, {3}) && !(spur.Fits({0}, {2}) && j0.y >= e0.y)) return 0;
     if (!StemRises(feet.at[0], j.left, 1.5) || !LegRises(feet.at[1], j.right)) return 0;
     if (!StemLinks(j0, j.left)) return 0;
     return LinkStroke(j.left, j.right).Fits({0}, {2, 3}) ? 1 : 0;
