@@ -158,8 +158,12 @@ TEST_F(CharBoxesTest, RowRegularizationOfOneBoxAndAtTheFrameEdges) {
     SetCurrentLine({{10, 20, 30, 60}});
     RegularizeCharBoxes();
     ExpectBox(CurrentLine.boxes[0], 10, 20, 30, 60);
+    // An empty line leaves the stale boxes of its slots alone, even one out of the frame.
+    SetCurrentLine({{FrameWidth - 8, 20, FrameWidth + 8, 60}});
     CurrentLine.charCount = 0;
     RegularizeCharBoxes();
+    EXPECT_EQ(CurrentLine.charCount, 0);
+    ExpectBox(CurrentLine.boxes[0], FrameWidth - 8, 20, FrameWidth + 8, 60);
 
     // A short first box at the left edge and a short last box at the right edge stay in the frame.
     SetCurrentLine({{0, 20, 3, 60}, {10, 20, 69, 60}, {80, 20, 139, 60}, {FrameWidth - 4, 20, FrameWidth - 1, 60}});

@@ -245,5 +245,11 @@ TEST_F(PositionReadingTest, KeepsOnlyTheFirstFiveCandidates) {
     Glyph.CandidateCount = 2;
     KeepCandidates(2);
     EXPECT_STREQ(PositionReadings[2].candidates, "08");
-    KeepCandidates(LineRecordBoxSlots);  // no such slot: nothing written
+
+    // No such slot: no reading is written.
+    PositionReading before[LineRecordBoxSlots];
+    std::memcpy(before, PositionReadings, sizeof before);
+    KeepCandidates(LineRecordBoxSlots);
+    KeepCandidates(-1);
+    EXPECT_EQ(std::memcmp(before, PositionReadings, sizeof before), 0);
 }

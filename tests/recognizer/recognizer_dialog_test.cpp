@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -97,9 +98,14 @@ TEST_F(RecognizerDialogTest, OpenImageShowsOnlyItsOwnResultAndTurnsOnTheDebugIma
         OnOpenImage(dialog);
         EXPECT_EQ(boxes_.size(), 1u);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_RESULT_TEXT), " ");
-        // With the debug images on, the pipeline writes its edge image through the load buffer.
     });
     DebugDumpFlag = 0;
+    // With the debug images on, the pipeline wrote its edge image through the load buffer at the
+    // image's size: the flat gray image has no edge anywhere.
+    ASSERT_EQ(LoadGrayBmp("\\work\\TDBuf.bmp"), LoadOk);
+    EXPECT_EQ(LoadedImageWidth, 600);
+    EXPECT_EQ(LoadedImageHeight, 800);
+    EXPECT_EQ(std::count(LoadedImage, LoadedImage + FrameSize, 0), FrameSize);
 }
 
 TEST_F(RecognizerDialogTest, BatchTestWritesEachLoadableFileAndCountsTheOthers) {

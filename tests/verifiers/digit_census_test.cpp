@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/glyph/glyph_record.h"
+
 using namespace digitrender;
 
 namespace {
@@ -46,4 +48,13 @@ TEST(DigitCensus, RightReadingsStayAboveTheFloor) {
     plan.noises = {0.0, 0.5};
     const Census census = TakeCensus(plan);
     EXPECT_GE(RightShare(census), 0.96) << FormatCensus(census);
+}
+
+TEST(DigitCensus, WideCharacterIsReadFromItsBoxNotTheWholePatch) {
+    // The first font's W at 70 rows is read; its patch, paper margins included, is wider than
+    // the largest glyph the grid takes.
+    const GrayPatch patch = RenderCharacter('W', {0, 70, 0.0, 0.0, 1});
+    ASSERT_GT(patch.width, MaxGlyphSide);
+    const DigitReading r = ReadCharacter('W', patch);
+    EXPECT_EQ(r.outcome, Outcome::Right) << r.candidates;
 }

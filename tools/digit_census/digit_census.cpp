@@ -13,6 +13,14 @@
 
 namespace digitrender {
 
+namespace {
+
+// A character box is the box of the character's edge pixels: on generated gate-camera frames it
+// lies one to two pixels outside the pixels the paint covers at least half.
+constexpr int CharBoxMargin = 2;
+
+}  // namespace
+
 DigitReading ReadCharacter(char character, const GrayPatch& patch) {
     const int width = std::min(patch.width, FrameWidth);
     const int height = std::min(patch.height, FrameHeight);
@@ -20,7 +28,13 @@ DigitReading ReadCharacter(char character, const GrayPatch& patch) {
         std::memcpy(&WorkImage[PixelIndex(0, y)], &patch.pixels[static_cast<std::size_t>(y) * patch.width],
                     static_cast<std::size_t>(width));
     }
-    if (LoadGlyphFromGray(PackPoint(0, 0), PackPoint(width - 1, height - 1), InkDarker, ReadThreshold) != 0) {
+    if (patch.inkLeft > patch.inkRight || patch.inkTop > patch.inkBottom) return {Outcome::Rejected, ""};
+    // The glyph comes from the box the recognizer would have cut out, not from the whole patch.
+    const int left = std::max(patch.inkLeft - CharBoxMargin, 0);
+    const int top = std::max(patch.inkTop - CharBoxMargin, 0);
+    const int right = std::min(patch.inkRight + CharBoxMargin, width - 1);
+    const int bottom = std::min(patch.inkBottom + CharBoxMargin, height - 1);
+    if (LoadGlyphFromGray(PackPoint(left, top), PackPoint(right, bottom), InkDarker, ReadThreshold) != 0) {
         return {Outcome::Rejected, ""};
     }
     CropGlyph();

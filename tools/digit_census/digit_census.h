@@ -19,9 +19,10 @@ struct DigitReading {
     std::string candidates;  // the candidate string ("" when rejected)
 };
 
-// Puts the patch into the work image, loads it into the glyph grid the way the line drivers
-// do (dark ink below the read threshold), crops it and recognizes it in digit mode for a digit,
-// in letter mode for anything else.
+// Puts the patch into the work image, loads the character's box (its ink and the margin a
+// character box of the recognizer has) into the glyph grid the way the line drivers do (dark ink
+// below the read threshold), crops it and recognizes it in digit mode for a digit, in letter
+// mode for anything else. A patch without ink is rejected.
 DigitReading ReadCharacter(char character, const GrayPatch& patch);
 
 struct CensusPlan {

@@ -23,6 +23,9 @@ GrayPatch RenderCharacter(char character, const DigitStyle& style) {
     const int inkHeight = (mask.height + cell - 1) / cell;
     const int margin = std::max(4, style.height / 4);
     testimage::ImagePlanes picture(inkWidth + 2 * margin, inkHeight + 2 * margin);
+    GrayPatch patch;
+    patch.inkLeft = picture.width;
+    patch.inkTop = picture.height;
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
             // The share of the pixel's cells that hold ink shades it from paper to ink.
@@ -34,11 +37,15 @@ GrayPatch RenderCharacter(char character, const DigitStyle& style) {
             }
             const float level = static_cast<float>(PaperLevel - (PaperLevel - InkLevel) * ink / (cell * cell));
             for (auto& channel : picture.channel) channel[picture.Index(x, y)] = level;
+            if (2 * ink < cell * cell) continue;
+            patch.inkLeft = std::min(patch.inkLeft, x);
+            patch.inkTop = std::min(patch.inkTop, y);
+            patch.inkRight = std::max(patch.inkRight, x);
+            patch.inkBottom = std::max(patch.inkBottom, y);
         }
     }
     testimage::ApplyBlur(picture, style.blur, 0);
     testimage::ApplyNoise(picture, style.noise, testimage::Rng(style.seed));
-    GrayPatch patch;
     patch.width = picture.width;
     patch.height = picture.height;
     patch.pixels.resize(picture.channel[0].size());

@@ -20,11 +20,16 @@ inline constexpr int PaperLevel = 200;
 inline constexpr int InkLevel = 40;
 inline constexpr int ReadThreshold = (PaperLevel + InkLevel) / 2;
 
-// A gray picture, row-major, one byte a pixel.
+// A gray picture, row-major, one byte a pixel, with the box (inclusive) of the pixels that the
+// character's paint covers at least half; the box is empty (right < left) when none is.
 struct GrayPatch {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> pixels;
+    int inkLeft = 0;
+    int inkTop = 0;
+    int inkRight = -1;
+    int inkBottom = -1;
 };
 
 int FontCount();
