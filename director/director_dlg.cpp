@@ -104,9 +104,17 @@ void CDirectorDlg::OnSelectFolder() {
         m_folderPath.clear();
         return;
     }
-    char path[win::MAX_PATH];
-    if (win::SHGetPathFromIDListA(folder, path)) m_folderPath = path;
+    // A folder without a usable path is refused outright: going on with the previous path would
+    // show the previous set's numbers as this one's, and an empty path would list drive c.
+    char path[win::FolderPathSize];
+    const bool havePath = win::SHGetPathFromIDListA(folder, path) != win::FALSE;
     win::CoTaskMemFree(folder);
+    if (!havePath) {
+        m_folderPath.clear();
+        ShowMessage(FolderPathErrorText);
+        return;
+    }
+    m_folderPath = path;
     m_folderText = m_folderPath;
     UpdateData(win::FALSE);
 

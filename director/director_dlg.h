@@ -19,6 +19,7 @@ inline constexpr int IDC_SELECT_FOLDER = 1006;
 // Every message box of the director carries this caption.
 inline constexpr const char* DirectorMessageCaption = "TORVA";
 inline constexpr const char* WrongPhotoCountText = "目录中文件数目不对";
+inline constexpr const char* FolderPathErrorText = "目录路径无法使用";
 inline constexpr const char* FolderDialogTitle = "文件浏览对话框";
 
 // The launch names of the recognizers of cameras 1 to 4, started in this order.

@@ -36,8 +36,9 @@ PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info) {
 }
 
 BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE folder, char* path) {
-    if (!folder || folder->path.empty() || folder->path.size() >= MAX_PATH) return FALSE;
-    std::snprintf(path, MAX_PATH, "%s", folder->path.c_str());
+    if (!folder || folder->path.empty() || folder->path.size() >= FolderPathSize) return FALSE;
+    if (folder->path.find('\\') != std::string::npos) return FALSE;
+    std::snprintf(path, FolderPathSize, "%s", folder->path.c_str());
     return TRUE;
 }
 

@@ -68,7 +68,7 @@ TEST(Launch, NamesAreFoundBesideTheProgramThenOnPathAndStartedWithTheShowCommand
     EXPECT_EQ(win::WinExec("", win::SW_HIDE), win::ERROR_FILE_NOT_FOUND);
 }
 
-TEST(FolderDialog, PickedFolderGivesItsPathAndNameUnlessTooLong) {
+TEST(FolderDialog, PickedFolderGivesItsPathAndNameUnlessThePathCannotBeUsed) {
     std::string askedTitle;
     std::optional<std::string> answer = "/data/passes/2024-05-01";
     win::SetFolderDialogHook([&](const char* title) {
@@ -81,16 +81,22 @@ TEST(FolderDialog, PickedFolderGivesItsPathAndNameUnlessTooLong) {
     ASSERT_NE(folder, nullptr);
     EXPECT_EQ(askedTitle, "pick");
     EXPECT_STREQ(name, "2024-05-01");
-    char path[win::MAX_PATH];
+    char path[win::FolderPathSize];
     ASSERT_TRUE(win::SHGetPathFromIDListA(folder, path));
     EXPECT_STREQ(path, "/data/passes/2024-05-01");
     win::CoTaskMemFree(folder);
 
-    answer = "/" + std::string(win::MAX_PATH, 'x');
-    folder = win::SHBrowseForFolderA(&browse);
-    ASSERT_NE(folder, nullptr);
-    EXPECT_FALSE(win::SHGetPathFromIDListA(folder, path));
-    win::CoTaskMemFree(folder);
+    const std::string longest = "/" + std::string(win::FolderPathSize - 2, 'x');
+    for (const std::string& picked : {longest, longest + "x", std::string("/data/a\\b")}) {
+        answer = picked;
+        folder = win::SHBrowseForFolderA(&browse);
+        ASSERT_NE(folder, nullptr);
+        EXPECT_EQ(win::SHGetPathFromIDListA(folder, path) != win::FALSE, picked == longest);
+        if (picked == longest) {
+            EXPECT_EQ(path, longest);
+        }
+        win::CoTaskMemFree(folder);
+    }
 
     answer.reset();
     EXPECT_EQ(win::SHBrowseForFolderA(&browse), nullptr);

@@ -179,28 +179,83 @@ TEST_F(DirectorTest, OnePhotoMayServeTwoViewsAndFourPhotoSetsIgnoreLeftSide2) {
     });
 }
 
-TEST_F(DirectorTest, APathTooLongKeepsTheFolderAndCancellingForgetsThePathOnly) {
+// Two folders of fifty Chinese characters each: well over 260 bytes, as the file system takes it.
+TEST_F(DirectorTest, AFolderWithALongChinesePathIsDispatchedAsItself) {
     AddRecognizers({1, 2, 3, 4});
-    const std::string folder = MakeNamedFolder("six", SixViewNames());
-    pickedFolder = folder;
+    const std::string first = MakeNamedFolder("six", SixViewNames());
+    std::string name;
+    for (int i = 0; i < 50; ++i) name += "箱";
+    const std::vector<Photo> four = {
+        {"Front.jpg", QColor(200, 30, 30), 80, 60},
+        {"Rearx.jpg", QColor(30, 200, 30), 80, 60},
+        {"Sider_01.jpg", QColor(30, 30, 200), 60, 80},
+        {"Sidel_01.jpg", QColor(200, 200, 30), 60, 80},
+    };
+    const std::string longFolder = MakeFolder(name + "/" + name, four);
+    ASSERT_GT(longFolder.size(), 300u);
+    pickedFolder = first;
     ScriptedDirector director([&](ScriptedDirector& d) {
         d.ClickSelectFolder();
         HandlePending();
         requests.clear();
-        pickedFolder = "/" + std::string(win::MAX_PATH, 'x');
+        pickedFolder = longFolder;
         d.ClickSelectFolder();
         HandlePending();
-        EXPECT_EQ(d.m_folderPath, folder);
-        EXPECT_EQ(requests, SixPhotoRequests) << "the earlier folder is dispatched again";
-        d.m_fusion.PhotoSet = PhotoSetSix;
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(d.m_folderPath, longFolder);
+        EXPECT_EQ(d.GetDlgItemText(IDC_FOLDER_TEXT), longFolder);
+        EXPECT_EQ(requests, (std::vector<Request>{{4, 4, 0}, {1, 1, 0}, {3, 3, 0}, {2, 2, 0}}));
+        EXPECT_TRUE(IsColour(d.canvas().pixel(412, 410), four[3].colour));
+        d.Close();
+    });
+    director.DoModal();
+}
+
+// A path over the file system's limit, or one whose names hold a backslash (the director's
+// paths would take it for a separator and read another folder), is refused with a message.
+TEST_F(DirectorTest, AFolderWithoutAUsablePathDispatchesNothingAndCancellingForgetsThePathOnly) {
+    AddRecognizers({1, 2, 3, 4});
+    for (const char* view : {"Front.jpg", "Rearx.jpg", "Sider_01.jpg", "Sidel_01.jpg"}) {
+        std::ofstream{drives.On('c', view)};  // what an empty path would list
+    }
+    const std::string folder = MakeNamedFolder("six", SixViewNames());
+    MakeNamedFolder("a/b", SixViewNames());
+    const std::string unusable[] = {"/" + std::string(win::FolderPathSize, 'x'),
+                                    drives.root() + "/e/a\\b"};
+    pickedFolder = unusable[0];
+    ScriptedDirector director([&](ScriptedDirector& d) {
+        d.ClickSelectFolder();
+        HandlePending();
+        EXPECT_TRUE(requests.empty()) << "nothing is listed from drive c";
+        pickedFolder = folder;
+        d.ClickSelectFolder();
+        HandlePending();
+        std::snprintf(d.m_fusion.m_code1, CodeTextSize, "%s", "ABCU1234565");
+        for (const std::string& path : unusable) {
+            requests.clear();
+            boxes.clear();
+            pickedFolder = path;
+            d.ClickSelectFolder();
+            HandlePending();
+            EXPECT_EQ(boxes, (std::vector<Box>{{FolderPathErrorText, "TORVA"}})) << path;
+            EXPECT_TRUE(requests.empty()) << path;
+            EXPECT_EQ(d.m_folderPath, "");
+            EXPECT_EQ(d.GetDlgItemText(IDC_FOLDER_TEXT), folder);
+            EXPECT_STREQ(d.m_fusion.m_code1, "ABCU1234565");
+        }
+        pickedFolder = folder;
+        d.ClickSelectFolder();
+        HandlePending();
         std::snprintf(d.m_fusion.m_code1, CodeTextSize, "%s", "ABCU1234565");
         pickedFolder.reset();
         requests.clear();
+        boxes.clear();
         d.ClickSelectFolder();
         EXPECT_EQ(d.m_folderPath, "");
         EXPECT_EQ(d.GetDlgItemText(IDC_FOLDER_TEXT), folder);
         EXPECT_STREQ(d.m_fusion.m_code1, "ABCU1234565");
         EXPECT_TRUE(requests.empty());
+        EXPECT_TRUE(boxes.empty());
         d.Close();
     });
     director.DoModal();

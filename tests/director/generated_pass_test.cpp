@@ -131,4 +131,105 @@ TEST_F(GeneratedPassTest, SixPhotosOfTwoContainersReadByBothRecognizers) {
     EXPECT_EQ(type2, containers[1].second);
 }
 
+// What a field shows against its truth: right, empty or wrong.
+struct FieldCounts {
+    int right = 0, empty = 0, wrong = 0;
+    void Count(const std::string& shown, const std::string& truth) {
+        ++(shown.empty() ? empty : shown == truth ? right : wrong);
+    }
+    std::string Text() const {
+        return std::to_string(right) + " right, " + std::to_string(empty) + " empty, " +
+               std::to_string(wrong) + " wrong";
+    }
+};
+
+bool AnyAnswerHolds(const ResultFusion& fusion, std::uint8_t RecognitionResult::*found) {
+    for (int i = 0; i < fusion.m_resultCount; ++i) {
+        if (fusion.ResultList[i].*found != 0) return true;
+    }
+    return false;
+}
+
+// The system as it ships: the director starts the two recognizers of this system and nothing
+// answers for cameras 3 and 4. Only the rear and left-side photos are answered, two of a
+// four-photo set and three of a six-photo set, so what the director decides only at the fourth
+// or sixth answer (votes over all answers, default size/type codes, the layout of a six-photo
+// set without a size/type code) never happens. One window reads the passes one after the other,
+// as an operator would.
+class DeploymentTest : public GeneratedPassTest {
+protected:
+    static constexpr int PassesPerKind = 4;
+
+    void ReadPasses(ScriptedDirector& d) {
+        ASSERT_TRUE(PumpUntil([] {
+            return win::FindWindowA(nullptr, CameraWindowCaption(1)) &&
+                   win::FindWindowA(nullptr, CameraWindowCaption(2));
+        })) << "the real recognizers appear on the bus";
+        for (const testimage::PassKind kind :
+             {testimage::PassKind::FourPhotos, testimage::PassKind::SixOneContainer,
+              testimage::PassKind::SixTwoContainers}) {
+            for (int seed = 1; seed <= PassesPerKind; ++seed) {
+                set = testimage::RenderPhotoSet(kind, static_cast<std::uint64_t>(seed), ++passes,
+                                                testimage::GateCameraEffects());
+                const std::string folder = drives.root() + "/e/pass" + std::to_string(passes);
+                ASSERT_EQ(testimage::WritePhotoSet(folder, set), "");
+                pickedFolder = folder;
+                d.ClickSelectFolder();
+                const std::string pass = std::string(testimage::PassKindName(kind)) + " " + std::to_string(seed);
+                const int answers = kind == testimage::PassKind::FourPhotos ? 2 : 3;
+                ASSERT_TRUE(PumpUntil([&] { return d.m_fusion.m_resultCount == answers; })) << pass;
+                CheckShown(d.m_fusion, pass);
+            }
+        }
+        // The last set's answers are all in: nothing comes after them.
+        PumpUntil([] { return false; }, 200);
+        EXPECT_EQ(d.m_fusion.m_resultCount, 3);
+    }
+
+    // Every number shown is right; a field of a container the set does not hold stays empty;
+    // without any size/type code read, no size/type code is shown, nor anything of a six-photo set.
+    void CheckShown(const ResultFusion& shown, const std::string& pass) {
+        auto containers = Containers(set);
+        containers.resize(2);  // B is empty for one container
+        const std::pair<std::string, std::string> fields[] = {{shown.m_code1, shown.m_type1},
+                                                              {shown.m_code2, shown.m_type2}};
+        std::string line = pass + ":";
+        for (std::size_t c = 0; c < 2; ++c) {
+            const auto& [number, sizeType] = containers[c];
+            EXPECT_TRUE(fields[c].first.empty() || fields[c].first == number)
+                << pass << " shows " << fields[c].first << " for " << number;
+            if (number.empty()) {
+                EXPECT_EQ(fields[c].second, "") << pass;
+                continue;
+            }
+            numbers.Count(fields[c].first, number);
+            types.Count(fields[c].second, sizeType);
+            line += " [" + fields[c].first + " " + fields[c].second + "] of [" + number + " " + sizeType + "]";
+        }
+        if (!AnyAnswerHolds(shown, &RecognitionResult::sizeTypeFound)) {
+            EXPECT_EQ(fields[0].second + fields[1].second, "") << pass << ": no default size/type";
+            if (set.kind != testimage::PassKind::FourPhotos) {
+                EXPECT_EQ(fields[0].first, "") << pass << ": layout never decided";
+            }
+        }
+        RecordProperty("pass_" + std::to_string(passes), line);
+    }
+
+    int passes = 0;
+    FieldCounts numbers, types;
+};
+
+TEST_F(DeploymentTest, PassesReadWithoutCameras3And4) {
+    LaunchRealRecognizers({"TORVA1.dic", "TORVA2.dic"});
+    ScriptedDirector director([&](ScriptedDirector& d) {
+        ReadPasses(d);
+        d.Close();
+    });
+    director.DoModal();
+    ExpectStartedRecognizersEnd();
+    RecordProperty("passes", passes);
+    RecordProperty("numbers", numbers.Text());
+    RecordProperty("size_types", types.Text());
+}
+
 }  // namespace
