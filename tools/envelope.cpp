@@ -214,6 +214,37 @@ Factor LayoutFactor() {
 enum class Edge { Left, Right, Top, Bottom };
 const char* const EdgeNames[] = {"left", "right", "top", "bottom"};
 
+// The text area runs from the chosen line to the far side of the frame, and the markings go
+// against that line, centred along the region's other side.
+void PlaceAgainst(FrameRequest& r, const Region& region, Edge edge, int inside) {
+    testimage::Box area{region.left, region.top, region.right, region.bottom};
+    r.placeX = 0.5;
+    r.placeY = 0.5;
+    switch (edge) {
+        case Edge::Left:
+            area.left = region.left + inside;
+            area.right = FrameWidth - 1;
+            r.placeX = 0;
+            break;
+        case Edge::Right:
+            area.left = 0;
+            area.right = region.right - inside;
+            r.placeX = 1;
+            break;
+        case Edge::Top:
+            area.top = region.top + inside;
+            area.bottom = FrameHeight - 1;
+            r.placeY = 0;
+            break;
+        case Edge::Bottom:
+            area.top = 0;
+            area.bottom = region.bottom - inside;
+            r.placeY = 1;
+            break;
+    }
+    r.textArea = area;
+}
+
 Factor PositionFactor(Edge edge) {
     const Region region = SearchRegion();
     const std::string name = std::string("position-") + EdgeNames[static_cast<int>(edge)];
@@ -222,18 +253,7 @@ Factor PositionFactor(Edge edge) {
                              " margin" + (edge == Edge::Bottom ? " (the size/type code is lowest)" : "");
     Factor factor{name, what, {}};
     for (int inside : {-16, -8, -4, 0, 4, 16}) {
-        factor.steps.push_back({(inside > 0 ? "+" : "") + Number(inside) + " px", [=](FrameRequest& r) {
-                                    testimage::Box area{region.left, region.top, region.right, region.bottom};
-                                    r.placeX = 0.5;
-                                    r.placeY = 0.5;
-                                    switch (edge) {
-                                        case Edge::Left: area = {region.left + inside, area.top, FrameWidth - 1, area.bottom}, r.placeX = 0; break;
-                                        case Edge::Right: area = {0, area.top, region.right - inside, area.bottom}, r.placeX = 1; break;
-                                        case Edge::Top: area = {area.left, region.top + inside, area.right, FrameHeight - 1}, r.placeY = 0; break;
-                                        case Edge::Bottom: area = {area.left, 0, area.right, region.bottom - inside}, r.placeY = 1; break;
-                                    }
-                                    r.textArea = area;
-                                }});
+        factor.steps.push_back({(inside > 0 ? "+" : "") + Number(inside) + " px", [=](FrameRequest& r) { PlaceAgainst(r, region, edge, inside); }});
     }
     return factor;
 }
