@@ -98,6 +98,11 @@ FrameSize FrameSizeFor(const LayoutInput& input) {
             std::max(SmallestGap, std::round(stroke * FrameThickness))};
 }
 
+// The gap before the check digit: the wall drawn or asked for, and the frame's room.
+double CheckGap(const LayoutInput& input, double drawn, const FrameSize& frameSize) {
+    return (input.checkDigitGap > 0 ? input.checkDigitGap : drawn) + frameSize.Room();
+}
+
 CheckFrame FrameAround(const Rect& digit, const FrameSize& size) {
     if (size.thickness <= 0) return {};
     CheckFrame frame;
@@ -134,7 +139,7 @@ void ArrangeOneLine(const LayoutInput& input, Rng& rng, CodeLayout& layout) {
     const double gap = Gap(rng, height, GapLow, GapHigh);
     const FrameSize frameSize = FrameSizeFor(input);
     const double ownerGap = std::max(2 * gap, height * rng.Uniform(OwnerGapLow, OwnerGapHigh));
-    const double checkGap = std::max(gap, height * rng.Uniform(CheckGapLow, CheckGapHigh)) + frameSize.Room();
+    const double checkGap = CheckGap(input, std::max(gap, height * rng.Uniform(CheckGapLow, CheckGapHigh)), frameSize);
     layout.lines.push_back({LineRole::Number, input.number, false});
     PlaceRow(input.number, *input.numberGlyphs, 0, 0,
              {0, gap, gap, gap, ownerGap, gap, gap, gap, gap, gap, checkGap}, 0, layout.glyphs);
@@ -157,7 +162,7 @@ void ArrangeTwoLines(const LayoutInput& input, Rng& rng, CodeLayout& layout) {
     const double height = CapHeight(input.numberGlyphs);
     const double gap = Gap(rng, height, GapLow, GapHigh);
     const FrameSize frameSize = FrameSizeFor(input);
-    const double checkGap = std::max(gap, height * rng.Uniform(CheckGapLow, CheckGapHigh)) + frameSize.Room();
+    const double checkGap = CheckGap(input, std::max(gap, height * rng.Uniform(CheckGapLow, CheckGapHigh)), frameSize);
     layout.lines.push_back({LineRole::Owner, input.number.substr(0, 4), false});
     layout.lines.push_back({LineRole::Serial, input.number.substr(4), false});
     PlaceRow(layout.lines[0].text, *input.numberGlyphs, 0, 0, {0, gap, gap, gap}, 0, layout.glyphs);
@@ -189,7 +194,7 @@ void ArrangeVertical(const LayoutInput& input, Rng& rng, CodeLayout& layout) {
     const double gap = Gap(rng, height, ColumnGapLow, ColumnGapHigh);
     const FrameSize frameSize = FrameSizeFor(input);
     const double ownerGap = gap + height * rng.Uniform(ColumnOwnerGapLow, ColumnOwnerGapHigh);
-    const double checkGap = gap + height * rng.Uniform(ColumnCheckGapLow, ColumnCheckGapHigh) + frameSize.Room();
+    const double checkGap = CheckGap(input, gap + height * rng.Uniform(ColumnCheckGapLow, ColumnCheckGapHigh), frameSize);
     layout.lines.push_back({LineRole::Number, input.number, true});
     PlaceColumn(input.number, *input.numberGlyphs, 0, 0,
                 {0, gap, gap, gap, ownerGap, gap, gap, gap, gap, gap, checkGap}, 0, layout.glyphs);

@@ -50,6 +50,7 @@ struct LayoutInput {
     GlyphCache* sizeTypeGlyphs = nullptr;
     bool checkFrame = false;
     bool sizeTypeUnderFirstNine = false;
+    int checkDigitGap = 0;  // pixels of wall before the check digit or its frame; 0: drawn
 };
 
 // Arranges the markings with spacing drawn from `rng`, as painted on containers: gaps of a few

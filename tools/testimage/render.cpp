@@ -34,6 +34,9 @@ constexpr double MaxKeystone = 2.5e-4;  // per pixel from the view's centre
 constexpr int MinFrameSide = 64, MaxFrameSide = 4096;
 constexpr int MinRequestedHeight = 8, MaxRequestedHeight = 200;
 constexpr int MaxRequestedStroke = 40;
+constexpr int MaxLevel = 255;
+constexpr double MaxRequestedRotation = 45;
+constexpr int MaxRequestedCheckGap = 400;
 
 // Placement.
 constexpr int FrameMargin = 8;         // without a text area, markings stay this far inside
@@ -135,10 +138,25 @@ void Validate(const FrameRequest& request) {
         refuse("stroke width " + std::to_string(request.strokeWidth));
     }
     if (request.font < -1 || request.font >= CodeFontCount()) refuse("font " + std::to_string(request.font));
+    for (const std::optional<int>& level : {request.wallLevel, request.paintLevel}) {
+        if (level && (*level < 0 || *level > MaxLevel)) refuse("gray level " + std::to_string(*level));
+    }
+    if (request.rotationDegrees && !(std::abs(*request.rotationDegrees) <= MaxRequestedRotation)) refuse("rotation");
+    if (request.checkDigitGap < 0 || request.checkDigitGap > MaxRequestedCheckGap) {
+        refuse("check digit gap " + std::to_string(request.checkDigitGap));
+    }
+    for (const std::optional<double>& place : {request.placeX, request.placeY}) {
+        if (place && !(*place >= 0 && *place <= 1)) refuse("place in the text area");
+    }
     for (const EffectName& effect : EffectNames) {
         const double strength = request.effects.*effect.strength;
         if (!(strength >= 0 && strength <= 1)) refuse(std::string("strength of ") + effect.name);
     }
+}
+
+Colour Gray(int level) {
+    const auto value = static_cast<float>(level);
+    return {value, value, value};
 }
 
 Look DrawLook(const FrameRequest& request, Rng rng) {
@@ -159,6 +177,8 @@ Look DrawLook(const FrameRequest& request, Rng rng) {
         const auto level = static_cast<float>(rng.Uniform(222, 242));
         look.paintColour = {level, level, static_cast<float>(level * rng.Uniform(0.96, 1.0))};
     }
+    if (request.wallLevel) look.wallColour = Gray(*request.wallLevel);
+    if (request.paintLevel) look.paintColour = Gray(*request.paintLevel);
     look.font = request.font >= 0 ? request.font : rng.Between(0, CodeFontCount() - 1);
     look.aspect = rng.Uniform(AspectLow, AspectHigh);
     look.checkFrame = request.checkFrame ? *request.checkFrame : rng.Chance(CheckFrameShare);
@@ -181,7 +201,7 @@ Placement Arrange(const FrameRequest& request, const Look& look, Layout layout, 
     placement.sizeTypeGlyphs = std::make_unique<GlyphCache>(
         GlyphStyle{look.font, false, static_cast<double>(placement.sizeTypeHeight), look.aspect, static_cast<double>(placement.sizeTypeStroke)});
     LayoutInput input{layout, look.number, look.sizeType, placement.numberGlyphs.get(), placement.sizeTypeGlyphs.get(),
-                      look.checkFrame, request.sizeTypeUnderFirstNine};
+                      look.checkFrame, request.sizeTypeUnderFirstNine, request.checkDigitGap};
     placement.layout = ArrangeCode(input, rng);
     const Rect bounds = placement.layout.Bounds();
     placement.layout.Shift(-bounds.CentreX(), -(bounds.top + bounds.bottom) / 2);
@@ -287,6 +307,12 @@ int HighestFittingHeight(const FrameRequest& request, const Look& look, Layout l
     return static_cast<int>(MaxCharHeight * scale * FitReserve);
 }
 
+// A point between low and high: drawn, or at the requested share of the way.
+double PlaceWithin(Rng& rng, double low, double high, const std::optional<double>& share) {
+    const double drawn = rng.Uniform(low, high);
+    return share ? low + *share * (high - low) : drawn;
+}
+
 Placement PlaceMarkings(const FrameRequest& request, const Look& look, Layout layout, Rng rng) {
     const Box whole{FrameMargin, FrameMargin, request.width - 1 - FrameMargin, request.height - 1 - FrameMargin};
     Box area = AreaFor(request);
@@ -301,11 +327,16 @@ Placement PlaceMarkings(const FrameRequest& request, const Look& look, Layout la
         height = rng.Between(MinCharHeight, std::clamp(highest, MinCharHeight, ceiling));
     }
     const Effects& effects = request.effects;
-    double angle = rng.Symmetric(MaxRotationDegrees * effects.rotation) * Degree;
+    const double drawnAngle = rng.Symmetric(MaxRotationDegrees * effects.rotation) * Degree;
+    const double fixedAngle = request.rotationDegrees ? *request.rotationDegrees * Degree : 0;
+    double angle = request.rotationDegrees ? fixedAngle : drawnAngle;
     double px = rng.Symmetric(MaxKeystone * effects.perspective);
     double py = rng.Symmetric(MaxKeystone * effects.perspective);
     for (int attempt = 0; attempt < PlacementAttempts; ++attempt) {
-        if (attempt == StraightAfter) angle = px = py = 0;
+        if (attempt == StraightAfter) {
+            angle = fixedAngle;
+            px = py = 0;
+        }
         Placement placement = Arrange(request, look, layout, height, rng);
         const Homography local = Homography::Rotation(angle) * Homography::Keystone(px, py);
         const Rect extent = ExtentUnder(placement.layout, local);
@@ -314,15 +345,16 @@ Placement PlaceMarkings(const FrameRequest& request, const Look& look, Layout la
                 height = std::max(MinCharHeight, static_cast<int>(height * ShrinkStep));
             } else if (!SameBox(area, whole)) {
                 area = whole;
-            } else if (angle != 0 || px != 0 || py != 0) {
-                angle = px = py = 0;
+            } else if (angle != fixedAngle || px != 0 || py != 0) {
+                angle = fixedAngle;
+                px = py = 0;
             } else {
                 break;  // too large for the frame at any placement
             }
             continue;
         }
-        const double cx = rng.Uniform(area.left - extent.left, area.right + 1 - extent.right);
-        const double cy = rng.Uniform(area.top - extent.top, area.bottom + 1 - extent.bottom);
+        const double cx = PlaceWithin(rng, area.left - extent.left, area.right + 1 - extent.right, request.placeX);
+        const double cy = PlaceWithin(rng, area.top - extent.top, area.bottom + 1 - extent.bottom, request.placeY);
         placement.toImage = Homography::Translation(cx, cy) * local;
         placement.angle = angle;
         if (FollowsReadingRules(placement, layout, request.sizeTypeUnderFirstNine)) return placement;

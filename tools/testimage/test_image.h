@@ -82,6 +82,14 @@ struct FrameRequest {
     bool sizeTypeUnderFirstNine = false;
     int maxCharHeight = 0;        // ceiling of a drawn character height; 0: 70
     Effects effects = GateCameraEffects();
+    // Knobs that fix what is otherwise drawn from the seed, for sweeps of one factor at a time.
+    std::optional<int> wallLevel;   // gray level 0 to 255 of the wall under the paint
+    std::optional<int> paintLevel;  // gray level 0 to 255 of the paint
+    std::optional<double> rotationDegrees;  // clockwise; kept even where a straight code would fit
+    int checkDigitGap = 0;  // pixels of wall before the check digit (or its frame); 0: drawn
+    // Where in the text area the markings go, 0 (left or top edge) to 1 (right or bottom edge).
+    std::optional<double> placeX;
+    std::optional<double> placeY;
 };
 
 // The effects as one camera's optics deliver them: the rear camera (1) looks along the lane, so
