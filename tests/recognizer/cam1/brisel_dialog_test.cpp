@@ -143,6 +143,26 @@ TEST_F(BriselDialogTest, SettingsAreReadAsNumbersAndWrittenBackKeepingTheRestOfT
               "Face1_RIGHT=100\r\n");
 }
 
+TEST_F(BriselDialogTest, MarginsBeyondThirtyTwoBitsAreHeldAtTheEndsNotWrapped) {
+    std::ofstream(drives_.On('c', "TORVA_VIDEO.ini"), std::ios::binary)
+        << "[Settings]\r\nFace1_TOP=99999999999\r\nFace1_BOTTOM=-99999999999\r\nFace1_LEFT=2147483648\r\n"
+           "Face1_RIGHT=999999999999999999999999\r\n";
+    CRecognizerDlg dialog;
+    EXPECT_EQ(RunInDialog(dialog,
+                          [&] {
+                              const SearchMargins m = dialog.Margins();
+                              EXPECT_EQ(m.top, 2147483647);
+                              EXPECT_EQ(m.bottom, -2147483647 - 1);
+                              EXPECT_EQ(m.left, 2147483647);
+                              EXPECT_EQ(m.right, 2147483647);
+                              dialog.widget()->close();
+                          }),
+              win::IDCANCEL);
+    EXPECT_EQ(Settings(),
+              "[Settings]\r\nFace1_TOP=2147483647\r\nFace1_BOTTOM=-2147483648\r\nFace1_LEFT=2147483647\r\n"
+              "Face1_RIGHT=2147483647\r\n");
+}
+
 TEST(BriselSearchRegion, StaysInsideTheFrameWhateverTheMargins) {
     struct Case {
         SearchMargins margins;
