@@ -27,6 +27,7 @@ constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* TemporarySuffix = ".XXXXXX";
 constexpr std::string_view UmaskField = "Umask:";
 constexpr mode_t DefaultUmask = 022;
+constexpr int OctalBase = 8;
 constexpr mode_t NewFileMode = 0666;
 constexpr mode_t FileModeBits = 07777;
 
@@ -139,7 +140,9 @@ mode_t CurrentUmask() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.starts_with(UmaskField)) return static_cast<mode_t>(std::strtoul(line.c_str() + UmaskField.size(), nullptr, 8));
+        if (line.starts_with(UmaskField)) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + UmaskField.size(), nullptr, OctalBase));
+        }
     }
     return DefaultUmask;
 }

@@ -20,7 +20,8 @@ namespace {
 constexpr int PathBytes = 128;
 constexpr int SettingBytes = 128;
 constexpr int DecimalBase = 10;
-constexpr const char* SettingsNotSavedFormat = "The search margins were not saved: %s is read-only or cannot be written.\n";
+constexpr const char* SettingsNotSavedFormat =
+    "The search margins were not saved: %s is read-only or cannot be written.\n";
 
 const char* const InstancePropertyName = InstancePropertyNameFor(CameraNumber);
 
@@ -41,7 +42,8 @@ constexpr MarginSetting MarginSettings[] = {
 // write-back never turns a huge margin into a different one.
 int ParseMargin(const char* text) {
     const long long value = std::strtoll(text, nullptr, DecimalBase);
-    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -128,7 +130,9 @@ void CRecognizerDlg::SaveRoiSettings() const {
     for (const MarginSetting& setting : MarginSettings) {
         char text[SettingBytes];
         std::snprintf(text, sizeof text, "%d", margins.*setting.margin);
-        saved = win::WritePrivateProfileStringA(RoiSettingsSection, setting.key, text, ThisCamera.settingsFile) && saved;
+        const bool written =
+            win::WritePrivateProfileStringA(RoiSettingsSection, setting.key, text, ThisCamera.settingsFile);
+        saved = saved && written;
     }
     // A read-only file is left as it is; whoever made it so learns why nothing changed.
     if (!saved) std::fprintf(stderr, SettingsNotSavedFormat, ThisCamera.settingsFile);

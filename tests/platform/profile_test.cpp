@@ -85,7 +85,8 @@ TEST_F(ProfileTest, ANamePlantedWhereTheNewTextCouldGoIsNotFollowed) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.new", "victim.txt"})) << "no temporary file left";
+    EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.new", "victim.txt"}))
+        << "no temporary file left";
 }
 
 TEST_F(ProfileTest, TheFileKeepsItsModeAndAReadOnlyOneIsLeftAsItWas) {

@@ -163,6 +163,20 @@ TEST_F(BriselDialogTest, MarginsBeyondThirtyTwoBitsAreHeldAtTheEndsNotWrapped) {
               "Face1_RIGHT=2147483647\r\n");
 }
 
+TEST_F(BriselDialogTest, AReadOnlySettingsFileIsLeftAsItWasAndSaidSo) {
+    namespace fs = std::filesystem;
+    const std::string path = drives_.On('c', "TORVA_VIDEO.ini");
+    std::ofstream(path, std::ios::binary) << "[Settings]\r\nFace1_TOP=7\r\n";
+    fs::permissions(path, fs::perms::owner_read);
+    CRecognizerDlg dialog;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunInDialog(dialog, [&] { dialog.widget()->close(); }), win::IDCANCEL);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Settings(), "[Settings]\r\nFace1_TOP=7\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read);
+    EXPECT_NE(said.find("TORVA_VIDEO.ini is read-only"), std::string::npos) << said;
+}
+
 TEST(BriselSearchRegion, StaysInsideTheFrameWhateverTheMargins) {
     struct Case {
         SearchMargins margins;
