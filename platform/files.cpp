@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -15,9 +16,15 @@ namespace {
 
 constexpr char DefaultDriveLetter = 'c';
 
-std::string HomeDirectory() {
-    const char* home = std::getenv("HOME");
-    return home && *home ? home : "/tmp";
+constexpr const char* DrivesUnderHome = "/.local/share/torva/drives";
+constexpr const char* NoDrivesText =
+    "TORVA: neither TORVA_DRIVES nor HOME is set, so the Windows drives have no folder; "
+    "files on them cannot be read or written.\n";
+
+// Said once: without it every file on a drive would fail without a word.
+void ReportNoDrives() {
+    static std::once_flag reported;
+    std::call_once(reported, [] { std::fputs(NoDrivesText, stderr); });
 }
 
 void MakeFolder(const std::string& path) {
@@ -36,6 +43,10 @@ struct OpenFind {
 std::mutex findMutex;
 std::map<FindHandle, OpenFind> openFinds;
 FindHandle nextFindHandle = 1;
+
+// A backslash is a folder separator in the programs' paths, so a Linux name that holds one
+// ("..\\secret\\x.jpg") would lead outside the folder once joined to it; no Windows name holds one.
+bool IsWindowsName(const char* name) { return std::strchr(name, '\\') == nullptr; }
 
 bool FillFindData(OpenFind& find, _finddata_t* data) {
     while (find.next < find.names.size()) {
@@ -57,7 +68,13 @@ bool FillFindData(OpenFind& find, _finddata_t* data) {
 std::string DrivesRoot() {
     const char* root = std::getenv("TORVA_DRIVES");
     if (root && *root) return root;
-    return HomeDirectory() + "/.local/share/torva/drives";
+    // No shared fallback such as /tmp: another user could plant or read the drives there.
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        ReportNoDrives();
+        return {};
+    }
+    return home + std::string(DrivesUnderHome);
 }
 
 std::string MapPath(const char* windowsPath) {
@@ -74,7 +91,9 @@ std::string MapPath(const char* windowsPath) {
         path.erase(0, 2);
     }
     while (!path.empty() && path[0] == '/') path.erase(0, 1);
-    const std::string driveFolder = DrivesRoot() + "/" + drive;
+    const std::string root = DrivesRoot();
+    if (root.empty()) return {};
+    const std::string driveFolder = root + "/" + drive;
     MakeFolder(driveFolder);
     return driveFolder + "/" + path;
 }
@@ -111,6 +130,7 @@ bool MatchesPattern(const char* pattern, const char* name) {
 
 FindHandle _findfirst(const char* pattern, _finddata_t* data) {
     const std::string mapped = MapPath(pattern);
+    if (mapped.empty()) return InvalidFindHandle;
     const std::size_t slash = mapped.rfind('/');
     OpenFind find;
     find.folder = slash == std::string::npos ? "." : mapped.substr(0, slash);
@@ -118,7 +138,9 @@ FindHandle _findfirst(const char* pattern, _finddata_t* data) {
     DIR* dir = ::opendir(find.folder.c_str());
     if (!dir) return InvalidFindHandle;
     while (const dirent* entry = ::readdir(dir)) {
-        if (MatchesPattern(namePattern.c_str(), entry->d_name)) find.names.emplace_back(entry->d_name);
+        if (IsWindowsName(entry->d_name) && MatchesPattern(namePattern.c_str(), entry->d_name)) {
+            find.names.emplace_back(entry->d_name);
+        }
     }
     ::closedir(dir);
     if (!FillFindData(find, data)) return InvalidFindHandle;

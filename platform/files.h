@@ -10,16 +10,19 @@
 
 namespace win {
 
-// Folder that holds the drive folders.
+// Folder that holds the drive folders; empty (said once on standard error) when neither
+// TORVA_DRIVES nor HOME is set.
 std::string DrivesRoot();
-// Linux path for a Windows path; creates the drive folder (not sub-folders) when missing.
+// Linux path for a Windows path; creates the drive folder (not sub-folders) when missing. Empty,
+// which names no file, for a path on a drive when there is no drives folder.
 std::string MapPath(const char* windowsPath);
 
 std::FILE* fopen(const char* windowsPath, const char* mode);
 int remove(const char* windowsPath);
 
 // _findfirst/_findnext/_findclose: the name part of the pattern may hold "*" and "?", matched
-// case-insensitively; names come in directory order.
+// case-insensitively; names come in directory order. A name that holds a backslash is not
+// listed: joined to its folder it would be a path, not a name.
 inline constexpr int MaxFindName = 260;
 struct _finddata_t {
     unsigned attrib;

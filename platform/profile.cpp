@@ -1,8 +1,13 @@
 #include "platform/profile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -17,6 +22,14 @@ namespace {
 
 constexpr const char* Blanks = " \t";
 constexpr const char* NewLine = "\r\n";  // what the settings files of the original platform use
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+// mkstemp's pattern after the file's own name: the temporary file sits in the same folder.
+constexpr const char* TemporarySuffix = ".XXXXXX";
+constexpr std::string_view UmaskField = "Umask:";
+constexpr mode_t DefaultUmask = 022;
+constexpr int OctalBase = 8;
+constexpr mode_t NewFileMode = 0666;
+constexpr mode_t FileModeBits = 07777;
 
 struct Line {
     std::string text;    // without its line end
@@ -60,19 +73,30 @@ std::string_view ValueOf(std::string_view line) {
     return value;
 }
 
-std::vector<Line> ReadLines(const std::string& path) {
+// The lines of a settings file, and the UTF-8 byte-order mark it starts with, if any (kept for
+// the write-back, never part of the first line).
+struct IniText {
+    std::string byteOrderMark;
     std::vector<Line> lines;
+};
+
+IniText ReadLines(const std::string& path) {
+    IniText ini;
     std::ifstream in(path, std::ios::binary);
     std::string text;
     while (std::getline(in, text)) {
+        if (ini.lines.empty() && text.starts_with(Utf8ByteOrderMark)) {
+            ini.byteOrderMark = Utf8ByteOrderMark;
+            text.erase(0, ini.byteOrderMark.size());
+        }
         Line line{text, in.eof() ? "" : "\n"};
         if (!line.text.empty() && line.text.back() == '\r') {
             line.text.pop_back();
             line.ending = "\r" + line.ending;
         }
-        lines.push_back(std::move(line));
+        ini.lines.push_back(std::move(line));
     }
-    return lines;
+    return ini;
 }
 
 struct KeyPlace {
@@ -110,20 +134,52 @@ DWORD CopyOut(std::string_view text, char* buffer, DWORD size) {
     return length;
 }
 
-// Replaces the file as a whole, so that a failed write leaves the old one.
-bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const Line& line : lines) out << line.text << line.ending;
-        out.flush();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
+// The process's file-creation mask, read without changing it (the bus thread may be creating
+// its socket meanwhile); the usual mask when it cannot be read.
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(UmaskField)) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + UmaskField.size(), nullptr, OctalBase));
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    return DefaultUmask;
+}
+
+// A read-only file stays as it is, as on the original platform.
+bool IsReadOnly(const std::string& path, const struct stat& existing) {
+    return (existing.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Replaces the file as a whole, so that a failed write leaves the old one. The new text goes to
+// a fresh file of a name no one else holds (nothing planted beside the file is followed), with
+// the old file's mode, and is then renamed over it.
+bool WriteLines(const std::string& path, const IniText& ini) {
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && IsReadOnly(path, existing)) return false;
+    const mode_t mode = exists ? existing.st_mode & FileModeBits : NewFileMode & ~CurrentUmask();
+    std::string temporary = path + TemporarySuffix;
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    std::string bytes = ini.byteOrderMark;
+    for (const Line& line : ini.lines) bytes += line.text + line.ending;
+    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
         return false;
     }
     return true;
@@ -135,7 +191,7 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
                                DWORD size, const char* fileName) {
     const std::string_view fallback = Trim(defaultValue ? defaultValue : "");
     if (!section || !key || !fileName) return CopyOut(fallback, buffer, size);
-    const std::vector<Line> lines = ReadLines(MapPath(fileName));
+    const std::vector<Line> lines = ReadLines(MapPath(fileName)).lines;
     const KeyPlace place = FindKey(lines, section, key);
     if (!place.key) return CopyOut(fallback, buffer, size);
     return CopyOut(ValueOf(lines[*place.key].text), buffer, size);
@@ -144,7 +200,9 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* fileName) {
     if (!section || !key || !value || !fileName) return FALSE;
     const std::string path = MapPath(fileName);
-    std::vector<Line> lines = ReadLines(path);
+    if (path.empty()) return FALSE;  // a drive without a folder
+    IniText ini = ReadLines(path);
+    std::vector<Line>& lines = ini.lines;
     const KeyPlace place = FindKey(lines, section, key);
     const std::string keyLine = std::string(key) + "=" + value;
     if (place.key) {
@@ -159,7 +217,7 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
             lines.push_back(Line{keyLine, NewLine});
         }
     }
-    return WriteLines(path, lines) ? TRUE : FALSE;
+    return WriteLines(path, ini) ? TRUE : FALSE;
 }
 
 }  // namespace win

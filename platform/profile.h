@@ -6,6 +6,8 @@
 
 namespace win {
 
+// A UTF-8 byte-order mark at the start of a file is no part of its first line.
+//
 // Copies the value of `key` in `section` (names match whatever their case; the value without
 // the blanks around it or a pair of enclosing quotes) into `buffer`, cut to `size` - 1
 // characters; `defaultValue` when the file, the section or the key is missing. Answers the
@@ -15,8 +17,8 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 
 // Sets `key` in `section` to `value`: changes the key's line where there is one, else adds the
 // key at the end of the section, or the section at the end of the file, creating the file when
-// it is missing. Every other line stays as it was. FALSE when the file cannot be written (it
-// is then unchanged).
+// it is missing. Every other line stays as it was, and the file keeps its mode. FALSE when the
+// file cannot be written or is read-only (it is then unchanged).
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* fileName);
 
 }  // namespace win

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "common/protocol.h"
 #include "engine/location/gray_bmp.h"
@@ -18,6 +19,9 @@ namespace {
 
 constexpr int PathBytes = 128;
 constexpr int SettingBytes = 128;
+constexpr int DecimalBase = 10;
+constexpr const char* SettingsNotSavedFormat =
+    "The search margins were not saved: %s is read-only or cannot be written.\n";
 
 const char* const InstancePropertyName = InstancePropertyNameFor(CameraNumber);
 
@@ -32,6 +36,15 @@ constexpr MarginSetting MarginSettings[] = {
     {Face1LeftKey, &SearchMargins::left},
     {Face1RightKey, &SearchMargins::right},
 };
+
+// atoi's reading (leading blanks, a sign, the digits up to the first other character, 0 for
+// no number), but a value beyond 32 bits is held at the nearest end instead of wrapping, so the
+// write-back never turns a huge margin into a different one.
+int ParseMargin(const char* text) {
+    const long long value = std::strtoll(text, nullptr, DecimalBase);
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 }  // namespace
 
@@ -102,7 +115,7 @@ void CRecognizerDlg::LoadRoiSettings() {
         std::snprintf(fallback, sizeof fallback, "%d", ThisCamera.margins.*setting.margin);
         win::GetPrivateProfileStringA(RoiSettingsSection, setting.key, fallback, text, sizeof text,
                                       ThisCamera.settingsFile);
-        margins.*setting.margin = std::atoi(text);
+        margins.*setting.margin = ParseMargin(text);
     }
     m_face1Top = margins.top;
     m_face1Bottom = margins.bottom;
@@ -113,11 +126,16 @@ void CRecognizerDlg::LoadRoiSettings() {
 void CRecognizerDlg::SaveRoiSettings() const {
     if (!ThisCamera.settingsFile) return;
     const SearchMargins margins = Margins();
+    bool saved = true;
     for (const MarginSetting& setting : MarginSettings) {
         char text[SettingBytes];
         std::snprintf(text, sizeof text, "%d", margins.*setting.margin);
-        win::WritePrivateProfileStringA(RoiSettingsSection, setting.key, text, ThisCamera.settingsFile);
+        const bool written =
+            win::WritePrivateProfileStringA(RoiSettingsSection, setting.key, text, ThisCamera.settingsFile);
+        saved = saved && written;
     }
+    // A read-only file is left as it is; whoever made it so learns why nothing changed.
+    if (!saved) std::fprintf(stderr, SettingsNotSavedFormat, ThisCamera.settingsFile);
 }
 
 win::LRESULT CRecognizerDlg::OnRecognizeRequest(win::WPARAM wParam, win::LPARAM lParam) {
@@ -136,10 +154,12 @@ win::LRESULT CRecognizerDlg::OnRecognizeRequest(win::WPARAM wParam, win::LPARAM 
                       static_cast<std::int8_t>(RecognizerResult.side));
     }
     if (LoadGrayBmp(path) == LoadOk) {
+        // The pixels are ours now: the file goes before the answer, so that a request the
+        // director writes as soon as the answer arrives is not deleted unread.
+        win::remove(path);
         CopyLoadedFrameToWorkImage();
         RecognizeAndShow();
         SendResultToDirector(RecognizerResult);
-        win::remove(path);
     }
     return 0;
 }

@@ -112,6 +112,20 @@ TEST_F(DirectorTest, WrongCountsChangeNothing) {
     }
 }
 
+TEST_F(DirectorTest, ANameThatWouldLeadOutOfTheFolderIsNotListed) {
+    AddRecognizers({1, 2, 3, 4});
+    MakeFolder("secret", {{"x_Rearx.jpg", QColor(10, 200, 10), 40, 30}});
+    // On Linux the backslashes are part of the name; joined to the folder they would climb out.
+    const std::string folder =
+        MakeNamedFolder("pass", {"01_Front.jpg", "03_Sider_01.jpg", "04_Sidel_01.jpg", "..\\secret\\x_Rearx.jpg"});
+    RunWithFolder(folder, [&](ScriptedDirector& d) {
+        EXPECT_EQ(d.m_fileCount, 3);
+        EXPECT_EQ(boxes, (std::vector<Box>{{WrongPhotoCountText, "TORVA"}}));
+        EXPECT_TRUE(requests.empty());
+        EXPECT_FALSE(RequestFileExists("1.syc")) << "the photo outside the folder was read";
+    });
+}
+
 TEST_F(DirectorTest, MissingViewsStopTheSequenceWhereTheyAre) {
     AddRecognizers({1, 2, 3, 4});
     std::vector<std::string> lowerFront = SixViewNames();

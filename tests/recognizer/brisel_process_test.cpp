@@ -54,6 +54,19 @@ TEST_F(BriselProcessTest, EveryRequestReadsItsOneFileAndAnswersAsCameraOneSideZe
     EXPECT_TRUE(recognizer_->running());
 }
 
+TEST_F(BriselProcessTest, RequestWrittenAsTheAnswerArrivesIsReadNotDeleted) {
+    WriteRequest(80, 60);
+    director_->onResult = [&] {
+        if (director_->results.size() != 1) return;
+        WriteRequest(80, 60);
+        win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 1, 0);
+    };
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 1, 0));
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 2; })) << "the second request was lost";
+    EXPECT_EQ(director_->results[1].record.camera, 1);
+    EXPECT_TRUE(PumpUntil([&] { return !Exists("1.syc"); }));
+}
+
 TEST_F(BriselProcessTest, QuitRequestWritesTheSettingsAndEnds) {
     ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0));
     EXPECT_EQ(recognizer_->WaitForExit(), 0);

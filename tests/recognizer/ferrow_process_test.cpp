@@ -65,6 +65,19 @@ TEST_F(FerrowProcessTest, MissingOrUnreadableRequestGetsNoAnswerAndItsFileStays)
     EXPECT_EQ(director_->results.size(), 1u);
 }
 
+TEST_F(FerrowProcessTest, RequestWrittenAsTheAnswerArrivesIsReadNotDeleted) {
+    WriteRequest("c:\\2_0.syc", 60, 40);
+    director_->onResult = [&] {
+        if (director_->results.size() != 1) return;
+        WriteRequest("c:\\2_0.syc", 60, 40);
+        win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0);
+    };
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0));
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 2; })) << "the second request was lost";
+    EXPECT_EQ(director_->results[1].record.side, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !Exists("2_0.syc"); }));
+}
+
 TEST_F(FerrowProcessTest, QuitRequestEndsTheProcessWithCodeZero) {
     ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0));
     // Delivered even though this side handles no events from here on.

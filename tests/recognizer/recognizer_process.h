@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -106,10 +107,13 @@ public:
         received.readable = win::ReadProcessMemory(win::GetCurrentProcess(), reinterpret_cast<win::LPCVOID>(lParam),
                                                    &received.record, sizeof received.record, nullptr);
         results.push_back(received);
+        if (onResult) onResult();
         return 0;
     }
 
     std::vector<ReceivedResult> results;
+    // Runs inside the handler, while the recognizer still waits for its send to return.
+    std::function<void()> onResult;
 
 private:
     win::Window window_;

@@ -143,6 +143,40 @@ TEST_F(BriselDialogTest, SettingsAreReadAsNumbersAndWrittenBackKeepingTheRestOfT
               "Face1_RIGHT=100\r\n");
 }
 
+TEST_F(BriselDialogTest, MarginsBeyondThirtyTwoBitsAreHeldAtTheEndsNotWrapped) {
+    std::ofstream(drives_.On('c', "TORVA_VIDEO.ini"), std::ios::binary)
+        << "[Settings]\r\nFace1_TOP=99999999999\r\nFace1_BOTTOM=-99999999999\r\nFace1_LEFT=2147483648\r\n"
+           "Face1_RIGHT=999999999999999999999999\r\n";
+    CRecognizerDlg dialog;
+    EXPECT_EQ(RunInDialog(dialog,
+                          [&] {
+                              const SearchMargins m = dialog.Margins();
+                              EXPECT_EQ(m.top, 2147483647);
+                              EXPECT_EQ(m.bottom, -2147483647 - 1);
+                              EXPECT_EQ(m.left, 2147483647);
+                              EXPECT_EQ(m.right, 2147483647);
+                              dialog.widget()->close();
+                          }),
+              win::IDCANCEL);
+    EXPECT_EQ(Settings(),
+              "[Settings]\r\nFace1_TOP=2147483647\r\nFace1_BOTTOM=-2147483648\r\nFace1_LEFT=2147483647\r\n"
+              "Face1_RIGHT=2147483647\r\n");
+}
+
+TEST_F(BriselDialogTest, AReadOnlySettingsFileIsLeftAsItWasAndSaidSo) {
+    namespace fs = std::filesystem;
+    const std::string path = drives_.On('c', "TORVA_VIDEO.ini");
+    std::ofstream(path, std::ios::binary) << "[Settings]\r\nFace1_TOP=7\r\n";
+    fs::permissions(path, fs::perms::owner_read);
+    CRecognizerDlg dialog;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunInDialog(dialog, [&] { dialog.widget()->close(); }), win::IDCANCEL);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Settings(), "[Settings]\r\nFace1_TOP=7\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read);
+    EXPECT_NE(said.find("TORVA_VIDEO.ini is read-only"), std::string::npos) << said;
+}
+
 TEST(BriselSearchRegion, StaysInsideTheFrameWhateverTheMargins) {
     struct Case {
         SearchMargins margins;
