@@ -29,6 +29,8 @@ void BuildCandidateString() {
 }
 
 std::int16_t RecognizeCharacter(int mode) {
+    // A glyph rejected before thinning must not carry the flag of the glyph read before it.
+    Glyph.NoiseTrimmedFlag = 0;
     if (NormalizeAndThinCharacter() != 0) return GlyphRejected;
     if (PrepareSkeletonFeatures() != 0) return GlyphRejected;
     Glyph.DigitCandidateCount = 0;

@@ -214,6 +214,13 @@ bool ListContour() {
     return true;
 }
 
+// The restart after a cut thins the saved image afresh: the contour marks of the pass that cut
+// become plain ink, or their cells would never start a contour again.
+void SavePartlyThinned() {
+    ClampGlyphToOne();
+    SaveCharImage();
+}
+
 void RemoveRightAngleCorners() {
     for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
         for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
@@ -287,7 +294,7 @@ int ThinCharacter() {
                 const Verdict verdict = JudgeContour();
                 if (verdict.fate == ContourFate::Erase) EraseContour();
                 if (verdict.fate != ContourFate::Keep) {
-                    if (passes > 0) SaveCharImage();
+                    if (passes > 0) SavePartlyThinned();
                     return ThinPieceCut + verdict.cut;
                 }
                 if (!ListContour()) return ThinContourOverflow;

@@ -69,6 +69,10 @@ void LoadCandidateIntoLine(int k) {
     // The reading code takes lines of at most 16 characters; longer ones keep their first 16.
     const int count = std::clamp<int>(candidate.charCount, 0, LineRecordBoxSlots);
     CurrentLine.charCount = static_cast<std::int8_t>(count);
+    // The reading measures boxes against the line's own character size, never that of the line
+    // read before it.
+    CurrentLine.charHeight = candidate.charHeight;
+    CurrentLine.charWidth = candidate.charWidth;
     int brighter = 0;
     int darker = 0;
     for (int i = 0; i < count; ++i) {

@@ -60,7 +60,8 @@ int RemoveCandidateBox(int k, int i);
 // Index i of the largest gap box[i].left - box[i - 1].right of candidate k (the first of equal
 // gaps); 0 when no gap is positive.
 int FindWidestBoxGap(int k);
-// Fills CurrentLine's boxes, gray thresholds and polarity from candidate k.
+// Fills CurrentLine's boxes, character height and width, gray thresholds and polarity from
+// candidate k.
 void LoadCandidateIntoLine(int k);
 // Mean inclusive width of boxes first..last of CurrentLine, leaving out index skip.
 int MeanBoxWidth(int first, int last, int skip);

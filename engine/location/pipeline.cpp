@@ -68,12 +68,8 @@ bool ReadingUsable(int answer, int length) {
     return answer <= MaxUsableDriverAnswer && CountUnknown(CurrentLine.text, length) <= MaxUnknownCharacters;
 }
 
-// Records with the line the threshold it was read at and the character size of candidate k.
-void StampLine(int k) {
-    CurrentLine.thresholdUsed = static_cast<std::uint8_t>(CurrentThreshold);
-    CurrentLine.charHeight = LineCandidates[k].charHeight;
-    CurrentLine.charWidth = LineCandidates[k].charWidth;
-}
+// Records with the line the threshold it was read at.
+void StampLine() { CurrentLine.thresholdUsed = static_cast<std::uint8_t>(CurrentThreshold); }
 
 void AcceptOneLineNumber(NumberLayout layout) {
     CurrentLine.accepted = 1;
@@ -90,18 +86,18 @@ bool ReadHorizontalCandidates() {
         LoadCandidateIntoLine(k);
         if (boxes == NumberLength) {
             if (!ReadingUsable(RecognizeContainerNumber(), NumberLength)) continue;
-            StampLine(k);
+            StampLine();
             if (CheckDigitMatches(CurrentLine.text)) {
                 AcceptOneLineNumber(NumberLayout::OneLine);
                 return true;
             }
         } else if (boxes == SerialLength) {
             if (!ReadingUsable(RecognizeDigitLine(), SerialLength)) continue;
-            StampLine(k);
+            StampLine();
             KeepForPairing(SerialLines, SerialLineCount);
         } else {
             if (!ReadingUsable(RecognizeLetterLine(), OwnerCodeLength)) continue;
-            StampLine(k);
+            StampLine();
             KeepForPairing(OwnerCodeLines, OwnerCodeLineCount);
         }
     }
@@ -116,8 +112,7 @@ bool ReadVerticalCandidates() {
         LoadCandidateIntoLine(k);
         if (!ReadingUsable(RecognizeContainerNumber(), NumberLength)) continue;
         if (IsMostlyOnes(CurrentLine.text) == 1) continue;
-        CurrentLine.thresholdUsed = static_cast<std::uint8_t>(CurrentThreshold);
-        CurrentLine.charWidth = LineCandidates[k].charWidth;
+        StampLine();
         if (CheckDigitMatches(CurrentLine.text)) {
             AcceptOneLineNumber(NumberLayout::Vertical);
             return true;

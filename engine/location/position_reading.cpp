@@ -167,12 +167,7 @@ bool CutOutPosition(int position) {
     return false;
 }
 
-std::int16_t ReadGlyph(int mode) {
-    const std::int16_t count = PositionRecognizer(mode);
-    // The flag of a glyph rejected half-way is left over from an earlier glyph.
-    if (count < 0) Glyph.NoiseTrimmedFlag = 0;
-    return count;
-}
+std::int16_t ReadGlyph(int mode) { return PositionRecognizer(mode); }
 
 void KeepCandidates(int position) {
     if (!IsSlot(position)) return;

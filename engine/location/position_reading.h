@@ -66,7 +66,7 @@ int CheckSegmentInk(int position);
 // Cuts the position out of the binary image and crops it; false, with status 255, when it
 // cannot be read.
 bool CutOutPosition(int position);
-// The recognizer's answer for the glyph in the grid; a rejected glyph carries no noise flag.
+// The recognizer's answer for the glyph in the grid.
 std::int16_t ReadGlyph(int mode);
 // Keeps the first candidates (at most 5) of the last reading for the position.
 void KeepCandidates(int position);

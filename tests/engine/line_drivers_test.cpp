@@ -127,8 +127,8 @@ TEST_F(LineDriversTest, NumberReadsLettersThenDigitsAndRetriesTheUnread) {
     stub.SetOthers(StubAnswers{{}, {"3"}, 0});                      // the check digit
     EXPECT_EQ(RecognizeContainerNumber(), ReadingPlain);
     EXPECT_EQ(Text(), "CSQU305?383");
-    EXPECT_EQ(Statuses(11), (std::vector<int>{0, 0, 0, 0, 0, 2, 0, 2, 0, 0, 0}))
-        << "a rejected glyph carries no noise flag";
+    EXPECT_EQ(Statuses(11), (std::vector<int>{0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 0}))
+        << "a glyph rejected after its noise was cut keeps the flag";
     for (int i = 0; i < 4; ++i) EXPECT_EQ(ModesAt(stub, RingHeight(i)), std::vector<int>{ModeLetters}) << i;
     EXPECT_EQ(ModesAt(stub, RingHeight(4)), std::vector<int>{ModeDigits});
     EXPECT_EQ(ModesAt(stub, RingHeight(5)), std::vector<int>(2, ModeDigits));
@@ -341,4 +341,28 @@ TEST_F(LineDriversTest, SizeTypeBoxTooTallIsUnreadable) {
     EXPECT_EQ(Text(), "2?G1");
     EXPECT_EQ(CurrentLine.status[1], StatusUnreadable);
     EXPECT_EQ(stub.calls().size(), 3u) << "neither retried nor read as a letter";
+}
+
+// The noise flag in a position's status is the flag of the glyph read there: kept when thinning
+// cut a noise piece away before the glyph was rejected, and never the flag of the glyph before.
+TEST(PositionStatus, TheNoiseFlagBelongsToTheGlyphReadThere) {
+    drawing::FillPlane(BinaryImage, 0);
+    std::memset(&CurrentLine, 0, sizeof CurrentLine);
+    CurrentLine.charCount = 2;
+    CheckDigitPosition = NoCheckDigit;
+    // Position 0: a noise block in the corner, cut away (30 cells), then a C whose contour is too
+    // long to follow.
+    CurrentLine.boxes[0] = CharBox{20, 100, 139, 219};
+    drawing::FillRect(BinaryImage, 20, 100, 25, 104, 1);
+    drawing::FillRect(BinaryImage, 30, 100, 139, 219, 1);
+    drawing::FillRect(BinaryImage, 45, 115, 124, 204, 0);
+    drawing::FillRect(BinaryImage, 125, 150, 139, 170, 0);
+    // Position 1: a solid square, rejected before thinning.
+    CurrentLine.boxes[1] = CharBox{200, 100, 219, 119};
+    drawing::FillRect(BinaryImage, 200, 100, 219, 119, 1);
+
+    EXPECT_TRUE(ReadPositionFirstPass(0, ModeDigits));
+    EXPECT_EQ(CurrentLine.status[0], StatusRetriedTrimmed);
+    EXPECT_TRUE(ReadPositionFirstPass(1, ModeDigits));
+    EXPECT_EQ(CurrentLine.status[1], StatusRetried);
 }

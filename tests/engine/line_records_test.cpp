@@ -124,16 +124,21 @@ TEST_F(CharBoxesTest, LoadingTakesThresholdsAndTheMajorityPolarity) {
     EXPECT_EQ(CharPolarity[2], InkBrighter);
 }
 
-TEST_F(CharBoxesTest, LoadingKeepsAtMost16Boxes) {
+TEST_F(CharBoxesTest, LoadingKeepsAtMost16BoxesAndTakesTheCandidatesCharacterSize) {
     drawing::SetCandidates({CharBox{0, 0, 10, 10}});
     LineCandidates[0].charCount = 20;
     for (int i = 0; i < 20; ++i) {
         LineCandidates[0].boxes[i] = CharBox{static_cast<std::int16_t>(10 * i), 0, static_cast<std::int16_t>(10 * i + 5), 9};
         LineCandidates[0].boxComponents[i] = ComponentRange{0, -1};
     }
+    LineCandidates[0].charHeight = 10;
+    LineCandidates[0].charWidth = 6;
+    CurrentLine.charHeight = CurrentLine.charWidth = 40;  // the line read before
     LoadCandidateIntoLine(0);
     EXPECT_EQ(CurrentLine.charCount, 16);
     EXPECT_EQ(CurrentLine.boxes[15].left, 150);
+    EXPECT_EQ(CurrentLine.charHeight, 10);
+    EXPECT_EQ(CurrentLine.charWidth, 6);
 }
 
 TEST_F(CharBoxesTest, RowRegularizationOfANarrowMiddleAndAShortLastBox) {

@@ -214,6 +214,19 @@ TEST(Thinning, NoiseHuggingTheEdgeIsCutAwayAndLargePiecesFlagTheGlyph) {
     }
 }
 
+TEST(Thinning, ARestartAfterALaterPassThinsWhatThatPassHadTraced) {
+    // The square shrinks for some passes before it is erased; the bar, traced in the same pass,
+    // must be thinned after the restart, not kept as it stood.
+    GlyphRows rows = Blank(40, 36);
+    Paint(rows, 0, 0, 39, 7);
+    Paint(rows, 9, 14, 30, 35);
+    const Outcome outcome = Analyse(rows);
+    ASSERT_EQ(outcome.normalized, 0);
+    ASSERT_EQ(outcome.prepared, 0);
+    ExpectCleanSkeleton("bar beside a square");
+    EXPECT_EQ(CaseOf(), "holes 0, junctions 0, ends 2");
+}
+
 TEST(Thinning, PiecesWithoutInteriorAreCutAndHollowOnesKept) {
     const GlyphRows bar = GlyphCanvas(40, 30).Line(20, 2, 20, 38, 5).Rows();
     // Two rows of noise along the top: no interior, so the edge rule decides.

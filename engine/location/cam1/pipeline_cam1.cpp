@@ -52,8 +52,6 @@ bool TryNumberThreshold(PackedPoint topLeft, PackedPoint bottomRight) {
         if (LineCandidates[k].charCount != NumberLength) continue;
         LoadCandidateIntoLine(k);
         if (RecognizeContainerNumber() > MaxUsableDriverAnswer) continue;
-        CurrentLine.charHeight = LineCandidates[k].charHeight;
-        CurrentLine.charWidth = LineCandidates[k].charWidth;
         if (CheckDigitMatches(CurrentLine.text)) {
             CurrentLine.accepted = 1;
             FoundCodeLine = CurrentLine;
