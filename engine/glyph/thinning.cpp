@@ -291,9 +291,8 @@ int ThinCharacter() {
                     return ThinPieceCut + verdict.cut;
                 }
                 if (!ListContour()) return ThinContourOverflow;
-                // Traced cells no longer hold 1, so the scan can begin again from the left.
-                col = 1;
-                row = 0;
+                // Traced cells no longer hold 1 and stay ink, so no cell already passed has
+                // become a contour start: the scan goes on from here.
             }
         }
         ++passes;
