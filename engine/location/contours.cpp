@@ -20,8 +20,18 @@ std::uint8_t PixelOrBackground(const std::uint8_t* plane, int x, int y) {
     return IsInsideFrame(x, y) ? plane[PixelIndex(x, y)] : 0;
 }
 
+int StepOffset(int d) { return ContourDirections[d].dx + FrameStride * ContourDirections[d].dy; }
+
 // The first non-background neighbour, trying d, d - 1, d - 2, ... (clockwise on the image).
 int NextContourStep(int x, int y, int direction) {
+    if (x > 0 && x < FrameWidth - 1 && y > 0 && y < FrameHeight - 1) {
+        const std::uint8_t* pixel = BinaryImage + PixelIndex(x, y);
+        for (int k = 0; k < ContourDirectionCount; ++k) {
+            const int d = Wrap(direction - k);
+            if (pixel[StepOffset(d)] != 0) return d;
+        }
+        return NoStep;
+    }
     for (int k = 0; k < ContourDirectionCount; ++k) {
         const int d = Wrap(direction - k);
         if (PixelOrBackground(BinaryImage, x + ContourDirections[d].dx, y + ContourDirections[d].dy) != 0) return d;
