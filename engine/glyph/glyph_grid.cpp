@@ -59,8 +59,23 @@ void ClampGlyphToOne() {
     }
 }
 
+namespace {
+// Whether all eight neighbours of the cell lie on the grid, so they can be read unchecked.
+bool HasAllNeighboursOnGrid(int row, int col) { return row >= 1 && row < GridSide - 1 && col >= 1 && col < GridSide - 1; }
+
+const std::uint8_t* CellPointer(int row, int col) { return Glyph.SkeletonImage.cells + row * GridSide + col; }
+constexpr int NeighbourOffset(int k) { return CodeRowStep[k] * GridSide + CodeColStep[k]; }
+}  // namespace
+
 std::uint8_t NeighbourCode(int row, int col) {
     std::uint8_t code = 0;
+    if (HasAllNeighboursOnGrid(row, col)) {
+        const std::uint8_t* cell = CellPointer(row, col);
+        for (int k = 0; k < 8; ++k) {
+            if (cell[NeighbourOffset(k)] != 0) code |= CodeBit[k];
+        }
+        return code;
+    }
     for (int k = 0; k < 8; ++k) {
         if (Glyph.SkeletonImage.At(row + CodeRowStep[k], col + CodeColStep[k]) != 0) code |= CodeBit[k];
     }
@@ -69,6 +84,11 @@ std::uint8_t NeighbourCode(int row, int col) {
 
 int CountNeighbours(int row, int col) {
     int count = 0;
+    if (HasAllNeighboursOnGrid(row, col)) {
+        const std::uint8_t* cell = CellPointer(row, col);
+        for (int k = 0; k < 8; ++k) count += cell[NeighbourOffset(k)] == 1 ? 1 : 0;
+        return count;
+    }
     for (int k = 0; k < 8; ++k) {
         if (IsOne(row + CodeRowStep[k], col + CodeColStep[k])) ++count;
     }

@@ -124,6 +124,80 @@ bool TakeMark(int row, int col, bool farSide, int k, PointMeasure& found) {
     return true;
 }
 
+// Checks the ring at distance k in the search's order; true when it holds a mark.
+bool SearchRing(int row, int col, int k, bool rightIsFar, PointMeasure& found) {
+    for (int m = 1; m <= 2 * k; ++m) {
+        if (TakeMark(row - k, col - k + m, true, k, found) || TakeMark(row - k + m, col + k, rightIsFar, k, found) ||
+            TakeMark(row + k, col + k - m, false, k, found) || TakeMark(row + k - m, col - k, !rightIsFar, k, found)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Chessboard distance from each cell of the skeleton box (on the grid) to the nearest mark in
+// it, so that a point's search can start at the ring that holds its nearest mark: the rings
+// inside it hold none. Filled on the first measure of a trace, the marks staying as drawn while
+// the path is walked.
+constexpr std::uint8_t NoMarkInBox = 255;
+std::uint8_t MarkDistance[GridSide * GridSide];
+bool MarkDistanceReady = false;
+
+struct GridBox {
+    int top, bottom, left, right;
+};
+
+GridBox SkeletonBoxOnGrid() {
+    const GlyphBoxRecord& box = Glyph.GlyphBox;
+    return GridBox{std::max<int>(box.top, 0), std::min<int>(box.bottom, GridSide - 1), std::max<int>(box.left, 0),
+                   std::min<int>(box.right, GridSide - 1)};
+}
+
+void RelaxDistance(int index, int neighbour) {
+    MarkDistance[index] = static_cast<std::uint8_t>(
+        std::min<int>(MarkDistance[index], std::min<int>(MarkDistance[neighbour] + 1, NoMarkInBox)));
+}
+
+// Two passes over the box, each taking the distances of the four neighbours already passed.
+void FillMarkDistances() {
+    const GridBox b = SkeletonBoxOnGrid();
+    for (int row = b.top; row <= b.bottom; ++row) {
+        for (int col = b.left; col <= b.right; ++col) {
+            const int i = row * GridSide + col;
+            MarkDistance[i] = Glyph.SkeletonImage.cells[i] >= LowestMark ? 0 : NoMarkInBox;
+            if (row > b.top) {
+                RelaxDistance(i, i - GridSide);
+                if (col > b.left) RelaxDistance(i, i - GridSide - 1);
+                if (col < b.right) RelaxDistance(i, i - GridSide + 1);
+            }
+            if (col > b.left) RelaxDistance(i, i - 1);
+        }
+    }
+    for (int row = b.bottom; row >= b.top; --row) {
+        for (int col = b.right; col >= b.left; --col) {
+            const int i = row * GridSide + col;
+            if (row < b.bottom) {
+                RelaxDistance(i, i + GridSide);
+                if (col > b.left) RelaxDistance(i, i + GridSide - 1);
+                if (col < b.right) RelaxDistance(i, i + GridSide + 1);
+            }
+            if (col < b.right) RelaxDistance(i, i + 1);
+        }
+    }
+    MarkDistanceReady = true;
+}
+
+// The first ring that can hold a mark: 1 unless the distance map knows better; beyond `reach`
+// when the box holds no mark.
+int FirstRingWithMark(int row, int col, int reach) {
+    const GridBox b = SkeletonBoxOnGrid();
+    if (row < b.top || row > b.bottom || col < b.left || col > b.right) return 1;
+    if (!MarkDistanceReady) FillMarkDistances();
+    const int distance = MarkDistance[row * GridSide + col];
+    if (distance == NoMarkInBox) return reach + 1;
+    return std::max(distance, 1);
+}
+
 // The nearest mark around a path point, searched ring by ring. The search ends once the ring
 // lies wholly outside the skeleton box; a point with no mark in reach (chord and extensions all
 // skeleton) counts as lying on the chord.
@@ -133,15 +207,8 @@ PointMeasure MeasureFromMarks(int row, int col) {
     const int reach = std::max({std::abs(row - box.top), std::abs(row - box.bottom), std::abs(col - box.left),
                                 std::abs(col - box.right)});
     PointMeasure found{0, ChordSide};
-    for (int k = 1; k <= reach; ++k) {
-        for (int m = 1; m <= 2 * k; ++m) {
-            if (TakeMark(row - k, col - k + m, true, k, found) ||
-                TakeMark(row - k + m, col + k, rightIsFar, k, found) ||
-                TakeMark(row + k, col + k - m, false, k, found) ||
-                TakeMark(row + k - m, col - k, !rightIsFar, k, found)) {
-                return found;
-            }
-        }
+    for (int k = FirstRingWithMark(row, col, reach); k <= reach; ++k) {
+        if (SearchRing(row, col, k, rightIsFar, found)) return found;
     }
     return PointMeasure{0, ChordSide};
 }
@@ -206,6 +273,7 @@ std::int16_t TraceSkeletonPath(std::int16_t row1, std::int16_t col1, std::int16_
         DrawChord(rowA, colA, rowB, colB);
     }
     DrawExtensions(rowA, colA, rowB, colB);
+    MarkDistanceReady = false;
 
     Glyph.WalkRow = row1;
     Glyph.WalkCol = col1;

@@ -1,6 +1,7 @@
 // Thinning by repeated contour peeling. Contour cells are marked 2 and up while a pass runs (a
 // cell passed twice is one cell thick and stays); noise pieces touching the glyph's edge are cut
 // away, and the caller restarts on the image without them.
+#include <array>
 #include <limits>
 
 #include "engine/glyph/glyph_grid.h"
@@ -34,6 +35,23 @@ constexpr std::uint8_t TwoAboveCodes[] = {NeighbourUL | NeighbourU, NeighbourU |
 constexpr std::uint8_t TwoRightCodes[] = {NeighbourUR | NeighbourR, NeighbourR | NeighbourDR};
 constexpr std::uint8_t TwoBelowCodes[] = {NeighbourDR | NeighbourD, NeighbourD | NeighbourDL};
 constexpr std::uint8_t TwoLeftCodes[] = {NeighbourDL | NeighbourL, NeighbourUL | NeighbourL};
+// What each neighbour code asks of corner peeling, looked up once per cell.
+enum PeelRule : std::uint8_t { NoPeel, PeelAlways, PeelIfTwoAbove, PeelIfTwoRight, PeelIfTwoBelow, PeelIfTwoLeft };
+
+constexpr std::array<std::uint8_t, 256> PeelRules() {
+    std::array<std::uint8_t, 256> rules{};
+    for (int code = 0; code < 256; ++code) {
+        const auto c = static_cast<std::uint8_t>(code);
+        if (CodeIn(c, ThreeOnOneSideCodes)) rules[code] = PeelAlways;
+        else if (CodeIn(c, TwoAboveCodes)) rules[code] = PeelIfTwoAbove;
+        else if (CodeIn(c, TwoRightCodes)) rules[code] = PeelIfTwoRight;
+        else if (CodeIn(c, TwoBelowCodes)) rules[code] = PeelIfTwoBelow;
+        else if (CodeIn(c, TwoLeftCodes)) rules[code] = PeelIfTwoLeft;
+    }
+    return rules;
+}
+constexpr std::array<std::uint8_t, 256> PeelRuleOfCode = PeelRules();
+
 // A corner cell with two side neighbours at a right angle.
 constexpr std::uint8_t RightAngleCodes[] = {NeighbourD | NeighbourL, NeighbourR | NeighbourD,
                                             NeighbourU | NeighbourL, NeighbourU | NeighbourR};
@@ -239,12 +257,11 @@ void PeelCorners() {
     for (int row = 1; row <= h; ++row) {
         for (int col = 1; col <= w; ++col) {
             if (!Ink(row, col)) continue;
-            const std::uint8_t code = NeighbourCode(row, col);
-            const bool peel = CodeIn(code, ThreeOnOneSideCodes) ||
-                              (CodeIn(code, TwoAboveCodes) && row > 2 && Ink(row - 2, col)) ||
-                              (CodeIn(code, TwoRightCodes) && col < w - 1 && Ink(row, col + 2)) ||
-                              (CodeIn(code, TwoBelowCodes) && row < h - 1 && Ink(row + 2, col)) ||
-                              (CodeIn(code, TwoLeftCodes) && col > 2 && Ink(row, col - 2));
+            const std::uint8_t rule = PeelRuleOfCode[NeighbourCode(row, col)];
+            const bool peel = rule == PeelAlways || (rule == PeelIfTwoAbove && row > 2 && Ink(row - 2, col)) ||
+                              (rule == PeelIfTwoRight && col < w - 1 && Ink(row, col + 2)) ||
+                              (rule == PeelIfTwoBelow && row < h - 1 && Ink(row + 2, col)) ||
+                              (rule == PeelIfTwoLeft && col > 2 && Ink(row, col - 2));
             if (peel) Glyph.SkeletonImage.Set(row, col, 0);
         }
     }
@@ -298,9 +315,8 @@ int ThinCharacter() {
                     return ThinPieceCut + verdict.cut;
                 }
                 if (!ListContour()) return ThinContourOverflow;
-                // Traced cells no longer hold 1, so the scan can begin again from the left.
-                col = 1;
-                row = 0;
+                // Traced cells no longer hold 1 and stay ink, so no cell already passed has
+                // become a contour start: the scan goes on from here.
             }
         }
         ++passes;

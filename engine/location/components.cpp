@@ -72,12 +72,6 @@ void StoreComponent(int slot, const CharBox& box) {
     if (count < ComponentPointSlots) ComponentPoints[slot][count] = ContourListEnd;
 }
 
-void RestoreContourInk() {
-    for (int i = 0; i < Glyph.WalkLength; ++i) {
-        if (IsInsideFrame(Glyph.PathX[i], Glyph.PathY[i])) BinaryImage[PixelIndex(Glyph.PathX[i], Glyph.PathY[i])] = 1;
-    }
-}
-
 struct ScanState {
     FrameRegion region;
     int mode;
@@ -137,7 +131,7 @@ int ScanByColumns(ScanState& scan) {
             const PieceOutcome outcome = ExaminePiece(scan, column, row, direction, box);
             if (outcome == PieceOutcome::Overlong || outcome == PieceOutcome::TableFull) return 1;
             if (outcome == PieceOutcome::Hanging) {
-                RestoreContourInk();
+                RestoreTracedContour();
                 scan.bottomLimit = box.top - 1;
                 resumeAt = scanStart;
                 continue;

@@ -25,8 +25,11 @@ inline constexpr std::uint8_t PieceInkMark = 5;      // ink reached from a conto
 int TraceContour(int row, int column, int direction);
 // Spreads the contour marks of the box into the 4-connected ink of the traced piece.
 void MarkContourNeighbours(PackedPoint topLeft, PackedPoint bottomRight);
-// MarkContourNeighbours, then every marked pixel of the box becomes background.
+// MarkContourNeighbours, then every marked pixel of the box becomes background. A box that holds
+// the last trace and no mark of an earlier one is done from the trace's points alone.
 void MarkAndClearRegion(PackedPoint topLeft, PackedPoint bottomRight);
+// Sets the points of the last trace back to plain ink.
+void RestoreTracedContour();
 
 inline constexpr int EraseWholeBox = 0;
 inline constexpr int EraseBetweenMarks = 1;

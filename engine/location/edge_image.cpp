@@ -19,8 +19,6 @@ constexpr int OppositeDirection = 4;   // added to the code when the difference 
 constexpr const char* EdgeDumpPath = "\\work\\TDBuf.bmp";
 constexpr const char* BinaryDumpPath = "\\work\\BWBuf.bmp";
 
-int Gray(int row, int column) { return WorkImage[PixelIndex(column, row)]; }
-
 constexpr PackedEdge PackEdge(int magnitude, int direction) {
     return static_cast<PackedEdge>(magnitude) | (static_cast<PackedEdge>(direction) << 16);
 }
@@ -37,14 +35,16 @@ void ThresholdInto(std::uint8_t* plane, PackedPoint topLeft, PackedPoint bottomR
 
 }  // namespace
 
-PackedEdge EdgeAtPixel(int row, int column) {
-    if (row < 1 || row >= FrameHeight - 1 || column < 1 || column >= FrameWidth - 1) return PackEdge(0, 0);
+namespace {
+
+// The operator at `column` of the row `here`, between the rows above and below it.
+PackedEdge EdgeFromRows(const std::uint8_t* above, const std::uint8_t* here, const std::uint8_t* below, int column) {
     // Far side minus near side: right, down-right, down, down-left.
     const int differences[DifferenceCount] = {
-        Gray(row, column + 1) - Gray(row, column - 1),
-        Gray(row + 1, column + 1) - Gray(row - 1, column - 1),
-        Gray(row + 1, column) - Gray(row - 1, column),
-        Gray(row + 1, column - 1) - Gray(row - 1, column + 1),
+        here[column + 1] - here[column - 1],
+        below[column + 1] - above[column - 1],
+        below[column] - above[column],
+        below[column - 1] - above[column + 1],
     };
     int winner = 0;
     for (int k = 1; k < DifferenceCount; ++k) {
@@ -54,11 +54,24 @@ PackedEdge EdgeAtPixel(int row, int column) {
     return PackEdge(std::abs(differences[winner]), direction);
 }
 
+const std::uint8_t* GrayRow(int row) { return WorkImage + PixelIndex(0, row); }
+
+}  // namespace
+
+PackedEdge EdgeAtPixel(int row, int column) {
+    if (row < 1 || row >= FrameHeight - 1 || column < 1 || column >= FrameWidth - 1) return PackEdge(0, 0);
+    return EdgeFromRows(GrayRow(row - 1), GrayRow(row), GrayRow(row + 1), column);
+}
+
 void ComputeEdgeImage(PackedPoint topLeft, PackedPoint bottomRight) {
     const FrameRegion region = ClipToFrame(topLeft, bottomRight);
+    // The margins keep every pixel computed off the frame's edge.
     for (int row = region.top + EdgeMargin; row <= region.bottom - EdgeMargin; ++row) {
+        const std::uint8_t* above = GrayRow(row - 1);
+        const std::uint8_t* here = GrayRow(row);
+        const std::uint8_t* below = GrayRow(row + 1);
         for (int column = region.left + EdgeMargin; column <= region.right - EdgeMargin; ++column) {
-            const PackedEdge edge = EdgeAtPixel(row, column);
+            const PackedEdge edge = EdgeFromRows(above, here, below, column);
             const int magnitude = std::min(EdgeMagnitude(edge), MaxMagnitude);
             const int index = PixelIndex(column, row);
             EdgeImage[index] = static_cast<std::uint8_t>(magnitude);
