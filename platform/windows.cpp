@@ -233,6 +233,15 @@ public:
     // Hands an event to a window's GUI thread unless the window has gone or its queue is full.
     bool Deliver(const std::shared_ptr<State>& state, QueuedEvent* event) {
         std::lock_guard lock(mutex_);
+        return DeliverLocked(state, event);
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    Bus() = default;
+
+    bool DeliverLocked(const std::shared_ptr<State>& state, QueuedEvent* event) {
         const bool full = state->queued >= MaxQueuedMessages || (event->HoldsCaller() && state->waitingCallers >= MaxWaitingCallers);
         if (state->closed || full) {
             delete event;
@@ -242,11 +251,6 @@ public:
         QCoreApplication::postEvent(state->receiver, event);
         return true;
     }
-
-private:
-    using Clock = std::chrono::steady_clock;
-
-    Bus() = default;
 
     // Binds under a temporary name and renames once listening, so no one ever sees the final
     // name without a listener behind it (and removes it as stale).
@@ -435,9 +439,14 @@ private:
                 reply.value = it == state->properties.end() ? 0 : reinterpret_cast<std::intptr_t>(it->second);
                 break;
             }
-            case bus::Call::PostMessage:
-                reply.value = Deliver(state, new MessageEvent(request.message, request.wParam, request.lParam, -1));
-                break;
+            case bus::Call::PostMessage: {
+                // Answered before the message can be handled: a quit request handled at once ends
+                // the process (which takes this lock first) and would leave the caller unanswered.
+                std::lock_guard lock(mutex_);
+                reply.value = DeliverLocked(state, new MessageEvent(request.message, request.wParam, request.lParam, -1));
+                bus::SendReply(fd, reply);
+                return false;
+            }
             case bus::Call::SendMessage:
                 // The handler's result is the answer; the GUI thread writes it. A refused call
                 // closes the connection unanswered.
