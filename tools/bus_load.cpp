@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,9 @@ constexpr int DefaultWidth = 160;
 constexpr int DefaultHeight = 120;
 constexpr int StartTimeoutMs = 30000;
 constexpr int AnswerTimeoutMs = 30000;
+// Requests after which the program has touched what it keeps (its tables, the window's
+// painting): growth after these is what a leak would show.
+constexpr int WarmUpRequests = 100;
 // After the last answer, how long a late second answer is waited for.
 constexpr int LateAnswerWaitMs = 500;
 
@@ -175,8 +179,8 @@ std::vector<std::uint8_t> RequestPixels(int width, int height) {
     return pixels;
 }
 
-void PrintSample(const char* when, const Sample& sample) {
-    std::printf("  %-5s RSS %ld kB, open files %d\n", when, sample.rssKb, sample.openFiles);
+void PrintSample(const std::string& when, const Sample& sample) {
+    std::printf("  %-20s RSS %ld kB, open files %d\n", when.c_str(), sample.rssKb, sample.openFiles);
 }
 
 int Run(const Options& options) {
@@ -193,12 +197,14 @@ int Run(const Options& options) {
     }
     const std::vector<std::uint8_t> pixels = RequestPixels(options.width, options.height);
     const Sample start = SampleProcess(pid);
+    Sample warm = start;
     int missing = 0;
     int extra = 0;
     int wrong = 0;
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < options.requests; ++i) {
+        if (i == WarmUpRequests) warm = SampleProcess(pid);
         const int side = camera1 ? 0 : i % 2;
         const std::string path = camera1 ? "c:\\1.syc" : "c:\\2_" + std::to_string(side) + ".syc";
         const int before = director.answers;
@@ -232,6 +238,7 @@ int Run(const Options& options) {
     std::printf("%s: %d requests of %dx%d in %.1f s, %.1f requests/s\n", options.program.c_str(), options.requests,
                 options.width, options.height, seconds, options.requests / seconds);
     PrintSample("start", start);
+    PrintSample("after " + std::to_string(std::min(WarmUpRequests, options.requests)) + " requests", warm);
     PrintSample("end", end);
     std::printf("  answered once: %d, unanswered: %d, extra answers: %d, unreadable: %d, wrong camera or side: %d\n",
                 options.requests - missing, missing, extra, director.unreadable, wrong);
