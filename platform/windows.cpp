@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -54,8 +55,10 @@ constexpr int RequestTimeoutMs = 2000;  // a client writes its whole request rig
 // sent ones, each of which holds its caller's connection (an open file) until it is handled.
 constexpr int MaxQueuedMessages = 10000;
 constexpr int MaxWaitingCallers = 32;
-// Connections being read at once; more are refused at once rather than left to pile up.
+// Connections being read at once: a share of the files the process may open, so that the
+// service never runs the process out of files; more callers wait to be accepted.
 constexpr std::size_t MaxConnections = 256;
+constexpr rlim_t ConnectionShareOfFiles = 4;
 constexpr int AcceptsPerWake = 64;
 // After an accept failed for want of files or memory the listeners rest, instead of spinning.
 constexpr int AcceptPauseMs = 100;
@@ -71,23 +74,24 @@ std::atomic<int> QueuedMessages{0};
 // until it is gone.
 class QueuedEvent : public QEvent {
 public:
-    explicit QueuedEvent(QEvent::Type type) : QEvent(type) {}
+    // No virtual calls here: the bus service counts events while it may be out of files, when a
+    // sanitizer cannot check a virtual call.
+    QueuedEvent(QEvent::Type type, bool holdsCaller) : QEvent(type), holdsCaller_(holdsCaller) {}
     ~QueuedEvent() override {
         if (!window_) return;
         --window_->queued;
         if (holdsCaller_) --window_->waitingCallers;
     }
-    virtual bool HoldsCaller() const { return false; }
+    bool HoldsCaller() const { return holdsCaller_; }
     void CountIn(std::shared_ptr<State> window) {
         window_ = std::move(window);
-        holdsCaller_ = HoldsCaller();
         ++window_->queued;
         if (holdsCaller_) ++window_->waitingCallers;
     }
 
 private:
     std::shared_ptr<State> window_;
-    bool holdsCaller_ = false;
+    const bool holdsCaller_;
 };
 
 // A window message for the GUI thread. A sent message carries the caller's connection; when the
@@ -95,14 +99,13 @@ private:
 class MessageEvent : public QueuedEvent {
 public:
     MessageEvent(UINT message, WPARAM wParam, LPARAM lParam, int replyFd)
-        : QueuedEvent(MessageEventType), message(message), wParam(wParam), lParam(lParam), replyFd(replyFd) {
+        : QueuedEvent(MessageEventType, replyFd >= 0), message(message), wParam(wParam), lParam(lParam), replyFd(replyFd) {
         ++QueuedMessages;
     }
     ~MessageEvent() override {
         if (replyFd >= 0) ::close(replyFd);
         --QueuedMessages;
     }
-    bool HoldsCaller() const override { return replyFd >= 0; }
     const UINT message;
     const WPARAM wParam;
     const LPARAM lParam;
@@ -111,7 +114,7 @@ public:
 
 class TaskEvent : public QueuedEvent {
 public:
-    explicit TaskEvent(std::function<void(WindowHost&)> task) : QueuedEvent(TaskEventType), task(std::move(task)) {}
+    explicit TaskEvent(std::function<void(WindowHost&)> task) : QueuedEvent(TaskEventType, false), task(std::move(task)) {}
     std::function<void(WindowHost&)> task;
 };
 
@@ -167,6 +170,10 @@ public:
         if (!bus::PrepareDirectory(bus::Directory())) return false;
         if (!started_) {
             if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+            rlimit files{};
+            if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY) {
+                connectionLimit_ = std::min<std::size_t>(MaxConnections, files.rlim_cur / ConnectionShareOfFiles);
+            }
             std::thread(&Bus::Serve, this).detach();
             started_ = true;
         }
@@ -289,7 +296,7 @@ private:
                 std::lock_guard lock(mutex_);
                 for (int fd : closing_) ::close(fd);
                 closing_.clear();
-                if (!AcceptPaused()) {
+                if (!AcceptPaused() && connections_.size() < connectionLimit_) {
                     for (const auto& [fd, state] : listening_) waits.push_back({fd, POLLIN, 0});
                 }
             }
@@ -339,7 +346,7 @@ private:
             if (it == listening_.end()) return;
             state = it->second;
         }
-        for (int accepted = 0; accepted < AcceptsPerWake;) {
+        for (int accepted = 0; accepted < AcceptsPerWake && connections_.size() < connectionLimit_;) {
             const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             if (fd < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
@@ -348,7 +355,7 @@ private:
             }
             ++accepted;
             const pid_t peer = bus::PeerOfThisUser(fd);
-            if (peer == 0 || connections_.size() >= MaxConnections) {
+            if (peer == 0) {
                 ::close(fd);
                 continue;
             }
@@ -487,6 +494,7 @@ private:
     // The service thread's own.
     Clock::time_point acceptPausedUntil_;
     std::map<int, Connection> connections_;
+    std::size_t connectionLimit_ = MaxConnections;
     bool peersHoldBlocks_ = false;
     Clock::time_point nextSweep_;
 };
