@@ -1,6 +1,7 @@
 #include "platform/bus_wire.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -12,11 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace win::bus {
 namespace {
 
 constexpr int SerialBits = 20;
+constexpr mode_t PrivateMode = 0700;
 constexpr std::uintptr_t SerialMask = (std::uintptr_t{1} << SerialBits) - 1;
 
 class Socket {
@@ -35,17 +38,19 @@ private:
 
 enum class Reach { Connected, Stale, Unreachable };
 
-// Connects to a window's socket. A socket file nobody listens on belongs to a process that
-// ended without cleaning up: it is removed so that later look-ups do not trip over it.
+// Connects to a window's socket without waiting on a full backlog. A socket file nobody listens
+// on belongs to a process that ended without cleaning up, and one served by another user is
+// not a window of this session: both are removed so that later look-ups do not trip over them.
 Reach Connect(const std::string& path, int* fd) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof address.sun_path) return Reach::Unreachable;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    *fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    *fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (*fd < 0) return Reach::Unreachable;
     if (::connect(*fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        return Reach::Connected;
+        if (PeerOfThisUser(*fd) != 0) return Reach::Connected;
+        errno = ECONNREFUSED;
     }
     const int error = errno;
     ::close(*fd);
@@ -64,7 +69,33 @@ bool IsLive(HWND window) {
     return true;
 }
 
+// Says once on standard error why the bus folder cannot be used, not at every call.
+void ReportUnusableFolder(const std::string& folder, const char* reason) {
+    static std::mutex mutex;
+    static std::string last;
+    const std::string report = folder + ": " + reason;
+    std::lock_guard lock(mutex);
+    if (report == last) return;
+    last = report;
+    std::fprintf(stderr, "The window bus folder %s; the programs cannot reach each other through it.\n", report.c_str());
+}
+
+void MakeParents(const std::string& folder) {
+    for (std::size_t i = 1; i < folder.size(); ++i) {
+        if (folder[i] == '/') ::mkdir(folder.substr(0, i).c_str(), PrivateMode);
+    }
+}
+
 }  // namespace
+
+Deadline::Deadline(int timeoutMs)
+    : forever_(timeoutMs == WaitForever), end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+
+int Deadline::RemainingMs() const {
+    if (forever_) return WaitForever;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now()).count();
+    return static_cast<int>(std::max<decltype(left)>(left, 0));
+}
 
 std::string Directory() {
     if (const char* folder = std::getenv("TORVA_BUS_DIR"); folder && *folder) return folder;
@@ -74,18 +105,41 @@ std::string Directory() {
     return "/tmp/torva-bus-" + std::to_string(::getuid());
 }
 
-bool PrepareDirectory(const std::string& folder) {
+bool PrepareDirectory(const std::string& folder, bool create) {
     // Room for the longest socket name ("/.w<pid>-<serial>") in a socket address.
     constexpr std::size_t LongestName = 20;
-    if (folder.empty() || folder.size() + LongestName >= sizeof(sockaddr_un::sun_path)) return false;
-    for (std::size_t i = 1; i <= folder.size(); ++i) {
-        if (i == folder.size() || folder[i] == '/') ::mkdir(folder.substr(0, i).c_str(), 0700);
+    if (folder.empty() || folder.size() + LongestName >= sizeof(sockaddr_un::sun_path)) {
+        ReportUnusableFolder(folder, "is too long for a socket address");
+        return false;
+    }
+    if (create) {
+        MakeParents(folder);
+        ::mkdir(folder.c_str(), PrivateMode);
+    }
+    // Opened without following a link, so what is checked is what is used.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        ReportUnusableFolder(folder, errno == ENOENT ? "is missing" : "is not a folder (or is a symbolic link)");
+        return false;
     }
     struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    // Another user's folder would let that user read the windows' answers.
-    if (st.st_uid != ::getuid()) return false;
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+    bool usable = ::fstat(fd, &st) == 0;
+    if (usable && st.st_uid != ::getuid()) {
+        // Another user could read the windows' answers or stand in for a window.
+        ReportUnusableFolder(folder, "belongs to another user");
+        usable = false;
+    }
+    if (usable && (st.st_mode & 0777) != PrivateMode && ::fchmod(fd, PrivateMode) != 0) {
+        ReportUnusableFolder(folder, "is open to other users and its mode cannot be made 0700");
+        usable = false;
+    }
+    ::close(fd);
+    return usable;
+}
+
+std::string UsableDirectory() {
+    std::string folder = Directory();
+    return PrepareDirectory(folder, false) ? folder : std::string();
 }
 
 std::string SocketName(pid_t pid, unsigned serial) {
@@ -123,18 +177,18 @@ std::string SocketPath(HWND window) {
 
 std::vector<HWND> ListWindows() {
     std::vector<HWND> found;
-    DIR* dir = ::opendir(Directory().c_str());
+    const std::string folder = UsableDirectory();
+    if (folder.empty()) return found;
+    DIR* dir = ::opendir(folder.c_str());
     if (!dir) return found;
     while (const dirent* entry = ::readdir(dir)) {
         pid_t pid = 0;
         unsigned serial = 0;
-        if (ParseSocketName(entry->d_name, &pid, &serial)) found.push_back(MakeHandle(pid, serial));
+        // This process's own windows are known without asking anyone.
+        if (ParseSocketName(entry->d_name, &pid, &serial) && pid != ::getpid()) found.push_back(MakeHandle(pid, serial));
     }
     ::closedir(dir);
-    // Oldest process first, and within it the order the windows were made.
-    std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
-        return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b);
-    });
+    std::sort(found.begin(), found.end(), ListedBefore);
     std::erase_if(found, [](HWND window) { return !IsLive(window); });
     return found;
 }
@@ -145,11 +199,27 @@ std::vector<HWND> ListProcessWindows(pid_t pid) {
     return windows;
 }
 
-bool WriteAll(int fd, const void* data, std::size_t bytes) {
+bool ListedBefore(HWND a, HWND b) { return reinterpret_cast<std::uintptr_t>(a) < reinterpret_cast<std::uintptr_t>(b); }
+
+pid_t PeerOfThisUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::getuid()) return 0;
+    return peer.pid;
+}
+
+bool WriteAll(int fd, const void* data, std::size_t bytes, const Deadline& deadline) {
     const auto* at = static_cast<const char*>(data);
     while (bytes > 0) {
-        const ssize_t written = ::send(fd, at, bytes, MSG_NOSIGNAL);
+        const ssize_t written = ::send(fd, at, bytes, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd wait{fd, POLLOUT, 0};
+            const int ready = ::poll(&wait, 1, deadline.RemainingMs());
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0) return false;
+            continue;
+        }
         if (written <= 0) return false;
         at += written;
         bytes -= static_cast<std::size_t>(written);
@@ -157,15 +227,15 @@ bool WriteAll(int fd, const void* data, std::size_t bytes) {
     return true;
 }
 
-bool ReadAll(int fd, void* data, std::size_t bytes, int timeoutMs) {
+bool ReadAll(int fd, void* data, std::size_t bytes, const Deadline& deadline) {
     auto* at = static_cast<char*>(data);
     while (bytes > 0) {
         pollfd wait{fd, POLLIN, 0};
-        const int ready = ::poll(&wait, 1, timeoutMs);
+        const int ready = ::poll(&wait, 1, deadline.RemainingMs());
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) return false;
-        const ssize_t got = ::recv(fd, at, bytes, 0);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got = ::recv(fd, at, bytes, MSG_DONTWAIT);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
         if (got <= 0) return false;  // the peer closed: it ended or dropped the call
         at += got;
         bytes -= static_cast<std::size_t>(got);
@@ -176,22 +246,30 @@ bool ReadAll(int fd, void* data, std::size_t bytes, int timeoutMs) {
 bool SendReply(int fd, const Reply& reply, const std::string& payload) {
     Reply sized = reply;
     sized.payloadBytes = static_cast<std::uint32_t>(payload.size());
-    return WriteAll(fd, &sized, sizeof sized) && WriteAll(fd, payload.data(), payload.size());
+    const Deadline now(0);
+    return WriteAll(fd, &sized, sizeof sized, now) && WriteAll(fd, payload.data(), payload.size(), now);
 }
 
 std::optional<Answer> Ask(HWND window, const Request& request, const std::string& payload, int timeoutMs) {
-    if (!window || payload.size() > MaxPayloadBytes) return std::nullopt;
+    if (!window || payload.size() > MaxPayloadBytes || UsableDirectory().empty()) return std::nullopt;
     int fd = -1;
     if (Connect(SocketPath(window), &fd) != Reach::Connected) return std::nullopt;
     Socket socket(fd);
     Request sized = request;
     sized.payloadBytes = static_cast<std::uint32_t>(payload.size());
-    if (!WriteAll(fd, &sized, sizeof sized) || !WriteAll(fd, payload.data(), payload.size())) return std::nullopt;
+    // Handing over the call is a look-up's work whatever the call; only the answer of a sent
+    // message may take as long as the receiver's handler.
+    const Deadline handOver(LookupTimeoutMs);
+    if (!WriteAll(fd, &sized, sizeof sized, handOver) || !WriteAll(fd, payload.data(), payload.size(), handOver)) {
+        return std::nullopt;
+    }
+    const Deadline answered(timeoutMs);
     Answer answer;
-    if (!ReadAll(fd, &answer.reply, sizeof answer.reply, timeoutMs)) return std::nullopt;
+    if (!ReadAll(fd, &answer.reply, sizeof answer.reply, answered)) return std::nullopt;
     if (answer.reply.payloadBytes > MaxPayloadBytes) return std::nullopt;
     answer.payload.resize(answer.reply.payloadBytes);
-    if (!ReadAll(fd, answer.payload.data(), answer.payload.size(), LookupTimeoutMs)) return std::nullopt;
+    const Deadline rest(LookupTimeoutMs);
+    if (!ReadAll(fd, answer.payload.data(), answer.payload.size(), rest)) return std::nullopt;
     return answer;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/process_memory.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,12 +22,19 @@ struct Block {
     std::unique_ptr<std::uint8_t[]> bytes;
     std::size_t size = 0;
     std::vector<bool> written;
+    pid_t owner = 0;
+};
+
+struct Holding {
+    std::size_t blocks = 0;
+    std::size_t bytes = 0;
 };
 
 // Never destroyed: the bus service may still serve a call while the process ends.
 struct Table {
     std::mutex mutex;
     std::map<std::uintptr_t, Block> blocks;
+    std::map<pid_t, Holding> owners;
 };
 
 Table& GetTable() {
@@ -44,19 +52,54 @@ Block* FindBlock(Table& table, std::uintptr_t address, std::size_t size) {
     return &it->second;
 }
 
+void Erase(Table& table, std::map<std::uintptr_t, Block>::iterator block) {
+    const auto owner = table.owners.find(block->second.owner);
+    if (--owner->second.blocks == 0) {
+        table.owners.erase(owner);
+    } else {
+        owner->second.bytes -= block->second.size;
+    }
+    table.blocks.erase(block);
+}
+
+// A process that has ended (or whose id now belongs to another user) holds nothing any more.
+bool HasEnded(pid_t pid) { return ::kill(pid, 0) != 0; }
+
+bool ReleaseGone(Table& table) {
+    bool othersHold = false;
+    for (auto owner = table.owners.begin(); owner != table.owners.end();) {
+        const pid_t pid = owner->first;
+        ++owner;
+        if (pid == ::getpid()) continue;
+        if (!HasEnded(pid)) {
+            othersHold = true;
+            continue;
+        }
+        std::erase_if(table.blocks, [pid](const auto& block) { return block.second.owner == pid; });
+        table.owners.erase(pid);
+    }
+    return othersHold;
+}
+
 }  // namespace
 
-std::uintptr_t AllocateBlock(std::size_t size) {
+std::uintptr_t AllocateBlock(std::size_t size, pid_t owner) {
     if (size == 0 || size > MaxBlockBytes) return 0;
     Table& table = GetTable();
     std::lock_guard lock(table.mutex);
-    if (table.blocks.size() >= MaxBlocks) return 0;
+    ReleaseGone(table);
+    const Holding held = table.owners.count(owner) ? table.owners[owner] : Holding{};
+    if (table.blocks.size() >= MaxBlocks || held.blocks >= MaxOwnerBlocks || size > MaxOwnerBytes - held.bytes) return 0;
     Block block;
     block.bytes = std::make_unique<std::uint8_t[]>(size);
     block.size = size;
     block.written.assign(size, false);
+    block.owner = owner;
     const auto address = reinterpret_cast<std::uintptr_t>(block.bytes.get());
     table.blocks.emplace(address, std::move(block));
+    Holding& holding = table.owners[owner];
+    ++holding.blocks;
+    holding.bytes += size;
     return address;
 }
 
@@ -74,7 +117,10 @@ std::int64_t WriteBlock(std::uintptr_t address, const void* data, std::size_t si
 bool FreeBlock(std::uintptr_t address) {
     Table& table = GetTable();
     std::lock_guard lock(table.mutex);
-    return table.blocks.erase(address) == 1;
+    const auto block = table.blocks.find(address);
+    if (block == table.blocks.end()) return false;
+    Erase(table, block);
+    return true;
 }
 
 bool ReadBlock(std::uintptr_t address, void* data, std::size_t size) {
@@ -87,6 +133,12 @@ bool ReadBlock(std::uintptr_t address, void* data, std::size_t size) {
     if (!std::all_of(first, first + static_cast<std::ptrdiff_t>(size), [](bool done) { return done; })) return false;
     std::copy_n(block->bytes.get() + offset, size, static_cast<std::uint8_t*>(data));
     return true;
+}
+
+bool ReleaseGonePeers() {
+    Table& table = GetTable();
+    std::lock_guard lock(table.mutex);
+    return ReleaseGone(table);
 }
 
 }  // namespace memory
@@ -162,7 +214,7 @@ LPVOID VirtualAllocEx(HANDLE process, LPVOID address, SIZE_T size, DWORD allocat
     if (pid == 0) return nullptr;
     std::uintptr_t block = 0;
     if (IsThisProcess(pid)) {
-        block = memory::AllocateBlock(size);
+        block = memory::AllocateBlock(size, ::getpid());
     } else if (size > 0 && size <= memory::MaxBlockBytes) {
         block = static_cast<std::uintptr_t>(AskProcess(pid, bus::Call::Allocate, size).value_or(0));
     }

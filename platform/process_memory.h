@@ -2,6 +2,8 @@
 // one, and the process handles through which it does so.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -24,14 +26,21 @@ BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T si
 
 namespace memory {
 
-// The block table of this process, as the bus service serves it to other processes.
-inline constexpr std::size_t MaxBlockBytes = 1 << 20;
-inline constexpr std::size_t MaxBlocks = 4096;
+// The block table of this process, as the bus service serves it to other processes. A result
+// record is 28 bytes; each process may hold a few blocks here, and all of them together no more
+// than the table's bound.
+inline constexpr std::size_t MaxBlockBytes = 4096;
+inline constexpr std::size_t MaxBlocks = 1024;
+inline constexpr std::size_t MaxOwnerBlocks = 16;
+inline constexpr std::size_t MaxOwnerBytes = 4 * MaxBlockBytes;
 
-std::uintptr_t AllocateBlock(std::size_t size);  // 0 when refused
+// A block held by `owner` (the process that asked for it); 0 when refused.
+std::uintptr_t AllocateBlock(std::size_t size, pid_t owner);
 std::int64_t WriteBlock(std::uintptr_t address, const void* data, std::size_t size);  // bytes written
 bool FreeBlock(std::uintptr_t address);
 bool ReadBlock(std::uintptr_t address, void* data, std::size_t size);
+// Frees the blocks of owners that have ended; true while other processes still hold blocks.
+bool ReleaseGonePeers();
 
 }  // namespace memory
 }  // namespace win

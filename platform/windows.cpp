@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include <QObject>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +21,8 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -36,25 +41,65 @@ struct Window::State {
     std::map<std::string, HANDLE> properties;
     std::string socketPath;  // empty while not on the bus
     bool closed = false;
+    // What waits in the window's queue, and how many of those hold a caller's connection.
+    std::atomic<int> queued{0};
+    std::atomic<int> waitingCallers{0};
 };
 
 namespace {
 
 using State = Window::State;
 
-constexpr int RequestTimeoutMs = 2000;  // a client writes its request right after connecting
+constexpr int RequestTimeoutMs = 2000;  // a client writes its whole request right after connecting
+// What one window queues: as many posted messages as a Windows thread queue takes, and far fewer
+// sent ones, each of which holds its caller's connection (an open file) until it is handled.
+constexpr int MaxQueuedMessages = 10000;
+constexpr int MaxWaitingCallers = 32;
+// Connections being read at once: a share of the files the process may open, so that the
+// service never runs the process out of files; more callers wait to be accepted.
+constexpr std::size_t MaxConnections = 256;
+constexpr rlim_t ConnectionShareOfFiles = 4;
+constexpr int AcceptsPerWake = 64;
+// After an accept failed for want of files or memory the listeners rest, instead of spinning.
+constexpr int AcceptPauseMs = 100;
+// How often blocks of processes that ended are looked for while other processes hold some.
+constexpr int PeerSweepMs = 1000;
 
 const QEvent::Type MessageEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 const QEvent::Type TaskEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 std::atomic<int> QueuedMessages{0};
 
+// An event in a window's queue, counted against the window's bound from when it is queued
+// until it is gone.
+class QueuedEvent : public QEvent {
+public:
+    // No virtual calls here: the bus service counts events while it may be out of files, when a
+    // sanitizer cannot check a virtual call.
+    QueuedEvent(QEvent::Type type, bool holdsCaller) : QEvent(type), holdsCaller_(holdsCaller) {}
+    ~QueuedEvent() override {
+        if (!window_) return;
+        --window_->queued;
+        if (holdsCaller_) --window_->waitingCallers;
+    }
+    bool HoldsCaller() const { return holdsCaller_; }
+    void CountIn(std::shared_ptr<State> window) {
+        window_ = std::move(window);
+        ++window_->queued;
+        if (holdsCaller_) ++window_->waitingCallers;
+    }
+
+private:
+    std::shared_ptr<State> window_;
+    const bool holdsCaller_;
+};
+
 // A window message for the GUI thread. A sent message carries the caller's connection; when the
 // event dies unanswered (its window went away) closing it tells the caller.
-class MessageEvent : public QEvent {
+class MessageEvent : public QueuedEvent {
 public:
     MessageEvent(UINT message, WPARAM wParam, LPARAM lParam, int replyFd)
-        : QEvent(MessageEventType), message(message), wParam(wParam), lParam(lParam), replyFd(replyFd) {
+        : QueuedEvent(MessageEventType, replyFd >= 0), message(message), wParam(wParam), lParam(lParam), replyFd(replyFd) {
         ++QueuedMessages;
     }
     ~MessageEvent() override {
@@ -67,10 +112,18 @@ public:
     int replyFd;
 };
 
-class TaskEvent : public QEvent {
+class TaskEvent : public QueuedEvent {
 public:
-    explicit TaskEvent(std::function<void(WindowHost&)> task) : QEvent(TaskEventType), task(std::move(task)) {}
+    explicit TaskEvent(std::function<void(WindowHost&)> task) : QueuedEvent(TaskEventType, false), task(std::move(task)) {}
     std::function<void(WindowHost&)> task;
+};
+
+// A call being read: the whole request must arrive before its deadline.
+struct Connection {
+    std::shared_ptr<State> window;
+    pid_t peer = 0;
+    std::chrono::steady_clock::time_point deadline;
+    std::string bytes;
 };
 
 class Receiver : public QObject {
@@ -102,7 +155,8 @@ private:
     WindowHost* host_;
 };
 
-// The process's side of the bus: its windows, their listening sockets and the service thread.
+// The process's side of the bus: its windows, their listening sockets and the service thread,
+// which reads every call at once (poll), so that a slow or silent caller delays no other.
 // Made once and never destroyed, so the service thread can run until the process ends.
 class Bus {
 public:
@@ -116,6 +170,10 @@ public:
         if (!bus::PrepareDirectory(bus::Directory())) return false;
         if (!started_) {
             if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+            rlimit files{};
+            if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY) {
+                connectionLimit_ = std::min<std::size_t>(MaxConnections, files.rlim_cur / ConnectionShareOfFiles);
+            }
             std::thread(&Bus::Serve, this).detach();
             started_ = true;
         }
@@ -159,6 +217,16 @@ public:
         return it == windows_.end() ? nullptr : it->second;
     }
 
+    // This process's windows that are on the bus.
+    std::vector<HWND> ListLocal() {
+        std::lock_guard lock(mutex_);
+        std::vector<HWND> windows;
+        for (const auto& [serial, state] : windows_) {
+            if (!state->socketPath.empty()) windows.push_back(state->hwnd);
+        }
+        return windows;
+    }
+
     std::mutex& mutex() { return mutex_; }
 
     // Takes every window of the process off the bus; used when the process ends.
@@ -169,19 +237,27 @@ public:
         }
     }
 
-    // Hands an event to a window's GUI thread unless the window has gone.
-    bool Deliver(const std::shared_ptr<State>& state, QEvent* event) {
+    // Hands an event to a window's GUI thread unless the window has gone or its queue is full.
+    bool Deliver(const std::shared_ptr<State>& state, QueuedEvent* event) {
         std::lock_guard lock(mutex_);
-        if (state->closed) {
-            delete event;
-            return false;
-        }
-        QCoreApplication::postEvent(state->receiver, event);
-        return true;
+        return DeliverLocked(state, event);
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     Bus() = default;
+
+    bool DeliverLocked(const std::shared_ptr<State>& state, QueuedEvent* event) {
+        const bool full = state->queued >= MaxQueuedMessages || (event->HoldsCaller() && state->waitingCallers >= MaxWaitingCallers);
+        if (state->closed || full) {
+            delete event;
+            return false;
+        }
+        event->CountIn(state);
+        QCoreApplication::postEvent(state->receiver, event);
+        return true;
+    }
 
     // Binds under a temporary name and renames once listening, so no one ever sees the final
     // name without a listener behind it (and removes it as stale).
@@ -220,19 +296,47 @@ private:
                 std::lock_guard lock(mutex_);
                 for (int fd : closing_) ::close(fd);
                 closing_.clear();
-                for (const auto& [fd, state] : listening_) waits.push_back({fd, POLLIN, 0});
+                if (!AcceptPaused() && connections_.size() < connectionLimit_) {
+                    for (const auto& [fd, state] : listening_) waits.push_back({fd, POLLIN, 0});
+                }
             }
-            if (::poll(waits.data(), waits.size(), -1) < 0) continue;
+            const std::size_t firstConnection = waits.size();
+            for (const auto& [fd, connection] : connections_) waits.push_back({fd, POLLIN, 0});
+            if (::poll(waits.data(), waits.size(), NextWakeMs()) < 0) continue;
             if (waits[0].revents) {
                 char drain[64];
                 while (::read(wake_[0], drain, sizeof drain) > 0) {
                 }
             }
             for (std::size_t i = 1; i < waits.size(); ++i) {
-                if (waits[i].revents & POLLIN) AcceptFrom(waits[i].fd);
+                if (!waits[i].revents) continue;
+                if (i < firstConnection) {
+                    AcceptFrom(waits[i].fd);
+                } else {
+                    ReadFrom(waits[i].fd);
+                }
             }
+            DropLateConnections();
+            SweepGonePeers();
         }
     }
+
+    // How long the service may sleep: until the first deadline of a call being read, the end of
+    // an accept pause, or the next look for blocks of ended processes.
+    int NextWakeMs() const {
+        std::optional<Clock::time_point> wake;
+        const auto consider = [&wake](Clock::time_point at) {
+            if (!wake || at < *wake) wake = at;
+        };
+        for (const auto& [fd, connection] : connections_) consider(connection.deadline);
+        if (AcceptPaused()) consider(acceptPausedUntil_);
+        if (peersHoldBlocks_) consider(nextSweep_);
+        if (!wake) return bus::WaitForever;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*wake - Clock::now()).count();
+        return static_cast<int>(std::max<decltype(left)>(left, 0));
+    }
+
+    bool AcceptPaused() const { return Clock::now() < acceptPausedUntil_; }
 
     void AcceptFrom(int listenFd) {
         std::shared_ptr<State> state;
@@ -242,21 +346,91 @@ private:
             if (it == listening_.end()) return;
             state = it->second;
         }
-        for (;;) {
-            const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0) return;
-            if (!Answer(fd, state)) ::close(fd);
+        for (int accepted = 0; accepted < AcceptsPerWake && connections_.size() < connectionLimit_;) {
+            const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            if (fd < 0) {
+                if (errno == EINTR || errno == ECONNABORTED) continue;
+                if (errno != EAGAIN && errno != EWOULDBLOCK) acceptPausedUntil_ = Clock::now() + std::chrono::milliseconds(AcceptPauseMs);
+                return;
+            }
+            ++accepted;
+            const pid_t peer = bus::PeerOfThisUser(fd);
+            if (peer == 0) {
+                ::close(fd);
+                continue;
+            }
+            connections_[fd] = Connection{state, peer, Clock::now() + std::chrono::milliseconds(RequestTimeoutMs), {}};
         }
+    }
+
+    // Takes what a caller has written so far; once its whole request is in, answers it.
+    void ReadFrom(int fd) {
+        const auto it = connections_.find(fd);
+        if (it == connections_.end()) return;
+        Connection& connection = it->second;
+        for (std::size_t wanted = StillWanted(connection); wanted > 0; wanted = StillWanted(connection)) {
+            char chunk[4096];
+            const ssize_t got = ::recv(fd, chunk, std::min(wanted, sizeof chunk), MSG_DONTWAIT);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+            if (got <= 0) {  // the caller closed (or broke) the connection before its request was in
+                Drop(fd);
+                return;
+            }
+            connection.bytes.append(chunk, static_cast<std::size_t>(got));
+            if (!HeaderIsSound(connection)) {
+                Drop(fd);
+                return;
+            }
+        }
+        bus::Request request;
+        std::memcpy(&request, connection.bytes.data(), sizeof request);
+        const std::string payload = connection.bytes.substr(sizeof request);
+        const std::shared_ptr<State> state = connection.window;
+        const pid_t peer = connection.peer;
+        connections_.erase(it);
+        if (!Answer(fd, state, request, payload, peer)) ::close(fd);
+    }
+
+    static std::size_t StillWanted(const Connection& connection) {
+        const std::size_t have = connection.bytes.size();
+        if (have < sizeof(bus::Request)) return sizeof(bus::Request) - have;
+        bus::Request request;
+        std::memcpy(&request, connection.bytes.data(), sizeof request);
+        return sizeof request + request.payloadBytes - have;
+    }
+
+    static bool HeaderIsSound(const Connection& connection) {
+        if (connection.bytes.size() < sizeof(bus::Request)) return true;
+        bus::Request request;
+        std::memcpy(&request, connection.bytes.data(), sizeof request);
+        return request.magic == bus::RequestMagic && request.payloadBytes <= bus::MaxPayloadBytes;
+    }
+
+    void Drop(int fd) {
+        ::close(fd);
+        connections_.erase(fd);
+    }
+
+    void DropLateConnections() {
+        const Clock::time_point now = Clock::now();
+        std::erase_if(connections_, [now](const auto& entry) {
+            if (entry.second.deadline > now) return false;
+            ::close(entry.first);
+            return true;
+        });
+    }
+
+    void SweepGonePeers() {
+        if (!peersHoldBlocks_ || Clock::now() < nextSweep_) return;
+        peersHoldBlocks_ = memory::ReleaseGonePeers();
+        nextSweep_ = Clock::now() + std::chrono::milliseconds(PeerSweepMs);
     }
 
     // Answers one call. False when the connection is to be closed here; true when a GUI-thread
     // event took it over.
-    bool Answer(int fd, const std::shared_ptr<State>& state) {
-        bus::Request request;
-        if (!bus::ReadAll(fd, &request, sizeof request, RequestTimeoutMs)) return false;
-        if (request.magic != bus::RequestMagic || request.payloadBytes > bus::MaxPayloadBytes) return false;
-        std::string payload(request.payloadBytes, '\0');
-        if (!bus::ReadAll(fd, payload.data(), payload.size(), RequestTimeoutMs)) return false;
+    bool Answer(int fd, const std::shared_ptr<State>& state, const bus::Request& request, const std::string& payload,
+                pid_t peer) {
         bus::Reply reply;
         reply.pid = static_cast<std::uint32_t>(::getpid());
         std::string replyPayload;
@@ -272,11 +446,17 @@ private:
                 reply.value = it == state->properties.end() ? 0 : reinterpret_cast<std::intptr_t>(it->second);
                 break;
             }
-            case bus::Call::PostMessage:
-                reply.value = Deliver(state, new MessageEvent(request.message, request.wParam, request.lParam, -1));
-                break;
+            case bus::Call::PostMessage: {
+                // Answered before the message can be handled: a quit request handled at once ends
+                // the process (which takes this lock first) and would leave the caller unanswered.
+                std::lock_guard lock(mutex_);
+                reply.value = DeliverLocked(state, new MessageEvent(request.message, request.wParam, request.lParam, -1));
+                bus::SendReply(fd, reply);
+                return false;
+            }
             case bus::Call::SendMessage:
-                // The handler's result is the answer; the GUI thread writes it.
+                // The handler's result is the answer; the GUI thread writes it. A refused call
+                // closes the connection unanswered.
                 Deliver(state, new MessageEvent(request.message, request.wParam, request.lParam, fd));
                 return true;
             case bus::Call::ShowWindow: {
@@ -288,7 +468,8 @@ private:
                 reply.value = Deliver(state, new TaskEvent([](WindowHost& host) { host.BringToFront(); }));
                 break;
             case bus::Call::Allocate:
-                reply.value = static_cast<std::int64_t>(memory::AllocateBlock(request.address));
+                reply.value = static_cast<std::int64_t>(memory::AllocateBlock(request.address, peer));
+                if (reply.value != 0 && peer != ::getpid()) peersHoldBlocks_ = true;
                 break;
             case bus::Call::Write:
                 reply.value = memory::WriteBlock(request.address, payload.data(), payload.size());
@@ -310,6 +491,12 @@ private:
     std::map<unsigned, std::shared_ptr<State>> windows_;
     std::map<int, std::shared_ptr<State>> listening_;
     std::vector<int> closing_;
+    // The service thread's own.
+    Clock::time_point acceptPausedUntil_;
+    std::map<int, Connection> connections_;
+    std::size_t connectionLimit_ = MaxConnections;
+    bool peersHoldBlocks_ = false;
+    Clock::time_point nextSweep_;
 };
 
 std::optional<bus::Answer> Ask(HWND window, bus::Call call, const std::string& payload = {}) {
@@ -318,13 +505,28 @@ std::optional<bus::Answer> Ask(HWND window, bus::Call call, const std::string& p
     return bus::Ask(window, request, payload);
 }
 
-// A window of this process that is not on the bus is still reachable from inside it.
-std::shared_ptr<State> LocalOffBus(HWND window) {
-    std::shared_ptr<State> state = Bus::Get().FindLocal(window);
-    if (!state) return nullptr;
-    std::lock_guard lock(Bus::Get().mutex());
-    return state->socketPath.empty() ? state : nullptr;
+// The windows of the session in listing order: this process's own, known here without going
+// through their sockets, among the other processes'.
+std::vector<HWND> ListAllWindows() {
+    std::vector<HWND> windows = Bus::Get().ListLocal();
+    const std::vector<HWND> others = bus::ListWindows();
+    windows.insert(windows.end(), others.begin(), others.end());
+    std::sort(windows.begin(), windows.end(), bus::ListedBefore);
+    return windows;
 }
+
+std::optional<std::string> CaptionOf(HWND window) {
+    if (auto state = Bus::Get().FindLocal(window)) {
+        std::lock_guard lock(Bus::Get().mutex());
+        return state->caption;
+    }
+    const auto answer = Ask(window, bus::Call::Describe);
+    if (!answer) return std::nullopt;
+    return answer->payload;
+}
+
+// Where a mark of single running copies is kept: a lock held while the process runs.
+std::string InstanceMarkPath(const std::string& folder, const char* name) { return folder + "/." + name + ".lock"; }
 
 }  // namespace
 
@@ -350,18 +552,37 @@ void Window::SetCaption(const char* caption) {
 
 BOOL AfxSocketInit() { return Bus::Get().Start() ? TRUE : FALSE; }
 
+BOOL ClaimInstanceMark(const char* name) {
+    static std::mutex mutex;
+    static auto* const held = new std::set<std::string>;
+    if (!name || !*name || std::strchr(name, '/')) return TRUE;
+    const std::string folder = bus::Directory();
+    if (!bus::PrepareDirectory(folder)) return TRUE;  // nowhere to keep a mark: nothing to compare with
+    const std::string path = InstanceMarkPath(folder, name);
+    std::lock_guard lock(mutex);
+    if (held->count(path)) return TRUE;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return TRUE;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool heldElsewhere = errno == EWOULDBLOCK;
+        ::close(fd);
+        return heldElsewhere ? FALSE : TRUE;
+    }
+    held->insert(path);  // the open file keeps the lock until the process ends
+    return TRUE;
+}
+
 HWND FindWindowA(const char* /*className*/, const char* caption) {
     if (!caption) return nullptr;
-    for (HWND window : bus::ListWindows()) {
-        const auto answer = Ask(window, bus::Call::Describe);
-        if (answer && answer->payload == caption) return window;
+    for (HWND window : ListAllWindows()) {
+        if (CaptionOf(window) == caption) return window;
     }
     return nullptr;
 }
 
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
     if (!proc) return FALSE;
-    for (HWND window : bus::ListWindows()) {
+    for (HWND window : ListAllWindows()) {
         if (!proc(window, lParam)) break;
     }
     return TRUE;
@@ -369,7 +590,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
 
 HANDLE GetPropA(HWND window, const char* name) {
     if (!name) return nullptr;
-    if (auto state = LocalOffBus(window)) {
+    if (auto state = Bus::Get().FindLocal(window)) {
         std::lock_guard lock(Bus::Get().mutex());
         const auto it = state->properties.find(name);
         return it == state->properties.end() ? nullptr : it->second;
@@ -387,7 +608,7 @@ BOOL SetPropA(HWND window, const char* name, HANDLE value) {
 }
 
 BOOL ShowWindow(HWND window, int showCommand) {
-    if (auto state = LocalOffBus(window)) {
+    if (auto state = Bus::Get().FindLocal(window)) {
         return Bus::Get().Deliver(state, new TaskEvent([showCommand](WindowHost& host) { host.ApplyShowCommand(showCommand); }));
     }
     bus::Request request;
@@ -398,7 +619,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
 }
 
 BOOL SetForegroundWindow(HWND window) {
-    if (auto state = LocalOffBus(window)) {
+    if (auto state = Bus::Get().FindLocal(window)) {
         return Bus::Get().Deliver(state, new TaskEvent([](WindowHost& host) { host.BringToFront(); }));
     }
     const auto answer = Ask(window, bus::Call::SetForeground);
@@ -407,7 +628,7 @@ BOOL SetForegroundWindow(HWND window) {
 
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
     DWORD pid = 0;
-    if (LocalOffBus(window)) {
+    if (Bus::Get().FindLocal(window)) {
         pid = static_cast<DWORD>(::getpid());
     } else if (const auto answer = Ask(window, bus::Call::Describe)) {
         pid = answer->reply.pid;
@@ -417,7 +638,7 @@ DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto state = LocalOffBus(window)) return Bus::Get().Deliver(state, new MessageEvent(message, wParam, lParam, -1));
+    if (auto state = Bus::Get().FindLocal(window)) return Bus::Get().Deliver(state, new MessageEvent(message, wParam, lParam, -1));
     bus::Request request;
     request.call = bus::Call::PostMessage;
     request.message = message;

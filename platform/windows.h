@@ -3,7 +3,8 @@
 // Every top-level window of a program is on the per-user bus once the bus runs: a local socket
 // answers for the window (its caption, properties and process id), and a service thread of its
 // process answers at once, whatever the GUI thread is doing. Window messages go to the GUI
-// thread's event queue in the order they arrive.
+// thread's event queue in the order they arrive; a full queue refuses them. A program looks up
+// its own windows directly, not through their sockets.
 #pragma once
 
 #include <memory>
@@ -44,6 +45,11 @@ private:
 // Starts this process's bus service (what the socket start-up is on this platform). FALSE
 // when the bus folder cannot be used or the service cannot start.
 BOOL AfxSocketInit();
+
+// Takes the mark `name` for this process for as long as it runs. Looking for the mark and
+// taking it are one step, so of two copies started together exactly one gets it. FALSE when
+// another running process holds it; TRUE also when no mark can be kept (no usable bus folder).
+BOOL ClaimInstanceMark(const char* name);
 
 // The first live window whose caption is `caption` now. Window classes do not exist here:
 // `className` is ignored.

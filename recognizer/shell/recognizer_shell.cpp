@@ -21,6 +21,10 @@ constexpr QRgb IconLens = 0xFFE8EEF4;
 constexpr int IconMargin = 2;
 constexpr int IconCorner = 6;
 constexpr int LensRadius = 9;
+// How long a copy that lost the mark looks for the running copy's window: the copy that holds
+// the mark may still be opening it.
+constexpr int RunningCopyWaitMs = 10000;
+constexpr int RunningCopyPollMs = 50;
 
 win::BOOL FindInstanceWindowProc(win::HWND window, win::LPARAM lParam) {
     auto* search = reinterpret_cast<InstanceSearch*>(lParam);
@@ -41,8 +45,26 @@ bool ActivateRunningInstance(const char* propertyName, int camera) {
     return true;
 }
 
+namespace {
+
+// A copy that is known to run may still be opening its window: it is waited for a while.
+void ActivateRunningInstanceOnceUp(const char* propertyName, int camera) {
+    for (int waited = 0; waited < RunningCopyWaitMs; waited += RunningCopyPollMs) {
+        if (ActivateRunningInstance(propertyName, camera)) return;
+        win::Sleep(RunningCopyPollMs);
+    }
+}
+
+}  // namespace
+
 win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool socketStartUpReported,
                                   const std::function<void()>& runDialog) {
+    // Taking the mark is the look for a running copy: of two copies started together exactly one
+    // goes on, the other hands over to it.
+    if (!win::ClaimInstanceMark(propertyName)) {
+        ActivateRunningInstanceOnceUp(propertyName, camera);
+        return win::FALSE;
+    }
     if (ActivateRunningInstance(propertyName, camera)) return win::FALSE;
     if (!win::AfxSocketInit() && socketStartUpReported) {
         win::MessageBoxA(nullptr, SocketInitFailedText, nullptr, win::MB_OK | win::MB_ICONWARNING);

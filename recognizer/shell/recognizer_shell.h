@@ -12,7 +12,8 @@
 // forward and answers true (this copy then ends).
 bool ActivateRunningInstance(const char* propertyName, int camera);
 
-// The start of a recognizer: hands over to a running copy, else starts the bus and runs the
+// The start of a recognizer: takes the single-instance mark or, when another copy holds it or
+// a running copy's window is found, hands over to it; else starts the bus and runs the
 // dialog. When the bus cannot start, a recognizer that reports its socket start-up shows
 // string 103 and ends; one that does not runs its dialog all the same (for use by hand: the
 // director cannot reach it). Always FALSE: the program ends when this returns.

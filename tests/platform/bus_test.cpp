@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -14,11 +15,14 @@
 
 #include "platform/bus_wire.h"
 #include "support/qt_test_app.h"
+#include "support/raw_bus_caller.h"
 #include "support/temp_bus.h"
 
 namespace {
 
 constexpr win::UINT TestMessage = win::WM_USER + 1;
+constexpr int SilentCallers = 4;
+constexpr int DribblePauseMs = 150;
 
 struct Received {
     win::UINT message;
@@ -197,6 +201,50 @@ TEST_F(BusTest, SocketNamesAndHandlesRoundTrip) {
     }
 }
 
+TEST_F(BusTest, SlowOrSilentCallersDelayNoOtherCall) {
+    RecordingHost host;
+    win::Window window("BUSY", &host);
+    const std::string path = win::bus::SocketPath(window.hwnd());
+    std::vector<int> silent;
+    for (int i = 0; i < SilentCallers; ++i) silent.push_back(ConnectRaw(path));
+    // A caller that writes its request a byte at a time, each well within the time of a read.
+    const int dribbling = ConnectRaw(path);
+    std::size_t dribbled = 0;
+    std::thread dribbler([&] {
+        win::bus::Request request;
+        const auto* bytes = reinterpret_cast<const char*>(&request);
+        while (dribbled < sizeof request && ::send(dribbling, bytes + dribbled, 1, MSG_NOSIGNAL) == 1) {
+            ++dribbled;
+            QThread::msleep(DribblePauseMs);
+        }
+    });
+    const auto answer = win::bus::Ask(window.hwnd(), win::bus::Request{});
+    ASSERT_TRUE(answer) << "the look-up waited behind the silent callers";
+    EXPECT_EQ(answer->payload, "BUSY");
+    dribbler.join();
+    EXPECT_LT(dribbled, sizeof(win::bus::Request)) << "the whole request has one deadline, not each read";
+    for (int fd : silent) ::close(fd);
+    ::close(dribbling);
+}
+
+TEST_F(BusTest, OwnWindowsAreLookedUpWithoutTheirSockets) {
+    RecordingHost host;
+    win::Window window("OWN", &host);
+    ASSERT_TRUE(win::SetPropA(window.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(2)));
+    // Something that never answers sits at the window's socket.
+    const std::string path = win::bus::SocketPath(window.hwnd());
+    ::unlink(path.c_str());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int mute = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(mute, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(mute, 8), 0);
+    EXPECT_EQ(win::FindWindowA(nullptr, "OWN"), window.hwnd());
+    EXPECT_EQ(win::GetPropA(window.hwnd(), "TORVA_XHR_2"), reinterpret_cast<win::HANDLE>(2));
+    ::close(mute);
+}
+
 TEST(BusFolderTest, UnusableFolderFailsTheStart) {
     TestApplication();
     char file[] = "/tmp/torva-notafolder-XXXXXX";
@@ -209,6 +257,55 @@ TEST(BusFolderTest, UnusableFolderFailsTheStart) {
     // A folder whose sockets' names would not fit a socket address.
     ::setenv("TORVA_BUS_DIR", ("/tmp/" + std::string(100, 'b')).c_str(), 1);
     EXPECT_FALSE(win::AfxSocketInit());
+    ::unsetenv("TORVA_BUS_DIR");
+}
+
+TEST(BusFolderTest, OnlyAPrivateFolderOfThisUserIsUsedAndItIsCheckedAtEveryUse) {
+    TestApplication();
+    TempFolderVariable scratch("TORVA_TEST_SCRATCH", "torva-folders");
+    const std::string folder = scratch.root() + "/bus";
+    const std::string link = scratch.root() + "/link";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(folder.c_str(), link.c_str()), 0);
+    const auto mode = [&folder] {
+        struct stat st {};
+        ::stat(folder.c_str(), &st);
+        return st.st_mode & 0777;
+    };
+
+    // A symbolic link is refused, even to a private folder, and the refusal is told.
+    ::setenv("TORVA_BUS_DIR", link.c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(win::AfxSocketInit());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(link), std::string::npos);
+
+    // One's own folder open to others is made private.
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    ::setenv("TORVA_BUS_DIR", folder.c_str(), 1);
+    ASSERT_TRUE(win::AfxSocketInit());
+    EXPECT_EQ(mode(), 0700u);
+
+    RecordingHost host;
+    win::Window window("CHECKED", &host);
+    const win::bus::Request describe;
+    ASSERT_TRUE(win::bus::Ask(window.hwnd(), describe));
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    EXPECT_TRUE(win::bus::Ask(window.hwnd(), describe));
+    EXPECT_EQ(mode(), 0700u) << "the mode is checked at every use";
+    // The folder swapped for a link to it after the start: no call goes through it any more.
+    const std::string moved = folder + ".moved";
+    ASSERT_EQ(::rename(folder.c_str(), moved.c_str()), 0);
+    ASSERT_EQ(::symlink(moved.c_str(), folder.c_str()), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(win::bus::Ask(window.hwnd(), describe));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(folder), std::string::npos);
+    ::unlink(folder.c_str());
+    ASSERT_EQ(::rename(moved.c_str(), folder.c_str()), 0);
+
+    // Another user's folder is refused (only a superuser can hand a folder to another user).
+    if (::chown(folder.c_str(), 65534, 65534) == 0) {
+        EXPECT_FALSE(win::AfxSocketInit());
+    }
     ::unsetenv("TORVA_BUS_DIR");
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/bus_wire.h"
 #include "platform/windows.h"
@@ -98,6 +100,45 @@ TEST(ProcessMemoryTest, AnotherProcessAllocatesWritesAndFreesThroughTheBus) {
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(win::CloseHandle(opened));
     EXPECT_FALSE(win::CloseHandle(opened));
+}
+
+TEST(ProcessMemoryTest, AnotherProcessHoldsAFewSmallBlocksAtMost) {
+    TestApplication();
+    TempBus bus;
+    ASSERT_TRUE(win::AfxSocketInit());
+    NullHost host;
+    win::Window window("QUOTA", &host);
+    const auto allocate = [&window](std::size_t size) {
+        win::bus::Request request;
+        request.call = win::bus::Call::Allocate;
+        request.address = size;
+        const auto answer = win::bus::Ask(window.hwnd(), request);
+        return answer ? static_cast<std::uintptr_t>(answer->reply.value) : 0;
+    };
+    const auto free = [&window](std::uintptr_t block) {
+        win::bus::Request request;
+        request.call = win::bus::Call::Free;
+        request.address = block;
+        return win::bus::Ask(window.hwnd(), request)->reply.value == 1;
+    };
+    std::vector<std::uintptr_t> blocks;
+    for (std::size_t i = 0; i < win::memory::MaxOwnerBlocks; ++i) blocks.push_back(allocate(sizeof Record));
+    EXPECT_EQ(std::count(blocks.begin(), blocks.end(), 0u), 0);
+    EXPECT_EQ(allocate(sizeof Record), 0u) << "one block more than a caller may hold";
+    ASSERT_TRUE(free(blocks.back()));
+    blocks.pop_back();
+    blocks.push_back(allocate(sizeof Record));
+    EXPECT_NE(blocks.back(), 0u) << "a freed block makes room again";
+    for (std::uintptr_t block : blocks) EXPECT_TRUE(free(block));
+
+    blocks.clear();
+    for (std::size_t held = 0; held < win::memory::MaxOwnerBytes; held += win::memory::MaxBlockBytes) {
+        blocks.push_back(allocate(win::memory::MaxBlockBytes));
+    }
+    EXPECT_EQ(std::count(blocks.begin(), blocks.end(), 0u), 0);
+    EXPECT_EQ(allocate(sizeof Record), 0u) << "one byte more than a caller may hold";
+    EXPECT_EQ(allocate(win::memory::MaxBlockBytes + 1), 0u);
+    for (std::uintptr_t block : blocks) EXPECT_TRUE(free(block));
 }
 
 }  // namespace

@@ -9,10 +9,29 @@
 #include "common/protocol.h"
 #include "platform/bus_wire.h"
 #include "recognizer_process.h"
+#include "support/raw_bus_caller.h"
 
 namespace {
 
 constexpr const char* Camera2Caption = "TORVA-VIDEO-CAM2";
+// Few files for the program, and more waiting calls than it has files.
+constexpr rlim_t ScarceFiles = 64;
+constexpr int FloodCalls = 100;
+constexpr int RefusalWaitMs = 10000;
+constexpr int CopiesStartedTogether = 6;
+
+// Waits without handling this side's events, so that a recognizer sending to the stand-in
+// director stays blocked.
+template <class Condition>
+bool WaitUnpumped(Condition done, int timeoutMs = ProcessTimeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QThread::msleep(5);
+    }
+    return true;
+}
 
 void WriteRequest(const char* path, int width, int height) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height));
@@ -23,6 +42,11 @@ void WriteRequest(const char* path, int width, int height) {
 class FerrowProcessTest : public RecognizerProcessTest {
 protected:
     FerrowProcessTest() : RecognizerProcessTest("Ferrow", Camera2Caption) {}
+};
+
+class FerrowWithFewFilesTest : public RecognizerProcessTest {
+protected:
+    FerrowWithFewFilesTest() : RecognizerProcessTest("Ferrow", Camera2Caption, ScarceFiles) {}
 };
 
 TEST_F(FerrowProcessTest, RequestIsAnsweredWithItsOwnCameraAndSideAndItsFileDeleted) {
@@ -126,6 +150,77 @@ TEST_F(FerrowProcessTest, SendReturnsWhenTheReceiverDiesInItsHandlerOrIsGone) {
     EXPECT_FALSE(win::PostMessageA(window, WM_RECOGNIZE_REQUEST, 2, 0));
     EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
     EXPECT_FALSE(std::filesystem::exists(win::bus::SocketPath(window))) << "the stale socket is removed";
+}
+
+TEST_F(FerrowWithFewFilesTest, CallsBeyondWhatTheWindowQueuesAreRefusedAndItRecovers) {
+    // Ferrow blocks in sending its answer, for this side handles no events yet.
+    WriteRequest("c:\\2_0.syc", 120, 90);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0));
+    ASSERT_TRUE(WaitUnpumped([] { return win::bus::QueuedMessageCount() == 1; }));
+    // Sent messages that wait for its handler, more than it has files.
+    win::bus::Request sent;
+    sent.call = win::bus::Call::SendMessage;
+    sent.message = win::WM_USER;
+    std::vector<int> callers;
+    for (int i = 0; i < FloodCalls; ++i) {
+        const int fd = ConnectRaw(win::bus::SocketPath(window_));
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::send(fd, &sent, sizeof sent, MSG_NOSIGNAL), static_cast<ssize_t>(sizeof sent));
+        callers.push_back(fd);
+    }
+    // It cannot hold them all: those it does not queue are refused at once.
+    const int unheld = FloodCalls - static_cast<int>(ScarceFiles);
+    EXPECT_GE(CountClosedUnanswered(callers, unheld, RefusalWaitMs), unheld);
+    EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), window_) << "look-ups are answered meanwhile";
+
+    // Once the callers are gone and its answer taken, Ferrow serves requests again.
+    for (int fd : callers) ::close(fd);
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }));
+    WriteRequest("c:\\2_1.syc", 120, 90);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 1));
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 2; }));
+    EXPECT_EQ(director_->results[1].record.side, 1);
+}
+
+TEST_F(FerrowProcessTest, BlockOfARecognizerThatEndedMidSendIsFreed) {
+    WriteRequest("c:\\2_0.syc", 120, 90);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0));
+    ASSERT_TRUE(WaitUnpumped([] { return win::bus::QueuedMessageCount() == 1; }));
+    recognizer_->Kill();  // while it holds its block here, waiting for the send
+    // Blocks of ended processes are looked for before a new block is handed out.
+    const win::HANDLE self = win::GetCurrentProcess();
+    const win::LPVOID block = win::VirtualAllocEx(self, nullptr, sizeof(RecognitionResult), win::MEM_COMMIT, win::PAGE_READWRITE);
+    ASSERT_NE(block, nullptr);
+    EXPECT_TRUE(win::VirtualFreeEx(self, block, 0, win::MEM_RELEASE));
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }));
+    EXPECT_FALSE(director_->results[0].readable) << "the ended recognizer's block is still held";
+}
+
+TEST(RecognizerStartTest, OfCopiesStartedTogetherOneRunsAndTheQuitEndsIt) {
+    TestApplication();
+    TempDrives drives;
+    TempBus bus;
+    ASSERT_TRUE(win::AfxSocketInit());
+    std::vector<std::unique_ptr<RecognizerProcess>> copies;
+    for (int i = 0; i < CopiesStartedTogether; ++i) copies.push_back(std::make_unique<RecognizerProcess>());
+    const auto stillRunning = [&copies] {
+        int running = 0;
+        for (auto& copy : copies) running += copy->WaitForExit(0) ? 0 : 1;
+        return running;
+    };
+    ASSERT_TRUE(WaitUnpumped([&] { return stillRunning() == 1; })) << stillRunning() << " copies stay up";
+    RecognizerProcess* running = nullptr;
+    for (auto& copy : copies) {
+        if (copy->running()) {
+            running = copy.get();
+        } else {
+            EXPECT_EQ(copy->WaitForExit(), 0);
+        }
+    }
+    ASSERT_NE(running->WaitForWindow(Camera2Caption), nullptr);
+    ASSERT_TRUE(win::PostMessageA(win::FindWindowA(nullptr, Camera2Caption), WM_RECOGNIZE_REQUEST, 0, 0));
+    EXPECT_EQ(running->WaitForExit(), 0);
+    EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,12 +36,21 @@ inline constexpr int ProcessTimeoutMs = 20000;
 
 class RecognizerProcess {
 public:
-    explicit RecognizerProcess(const std::string& program = std::string(TORVA_BIN_DIR) + "/Ferrow") {
+    // With `fileLimit` the program may open no more files than that.
+    explicit RecognizerProcess(const std::string& program = std::string(TORVA_BIN_DIR) + "/Ferrow", rlim_t fileLimit = 0) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        // The limit is inherited: lowered here for the start only.
+        rlimit own{};
+        const bool limited = fileLimit > 0 && ::getrlimit(RLIMIT_NOFILE, &own) == 0;
+        if (limited) {
+            const rlimit lowered{fileLimit, own.rlim_max};
+            ::setrlimit(RLIMIT_NOFILE, &lowered);
+        }
         if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        if (limited) ::setrlimit(RLIMIT_NOFILE, &own);
         posix_spawn_file_actions_destroy(&actions);
     }
     ~RecognizerProcess() {
@@ -123,13 +133,14 @@ private:
 // director's stand-in waiting for its answers.
 class RecognizerProcessTest : public ::testing::Test {
 protected:
-    RecognizerProcessTest(const char* program, const char* caption) : program_(program), caption_(caption) {}
+    RecognizerProcessTest(const char* program, const char* caption, rlim_t fileLimit = 0)
+        : program_(program), caption_(caption), fileLimit_(fileLimit) {}
 
     void SetUp() override {
         TestApplication();
         ASSERT_TRUE(win::AfxSocketInit());
         director_ = std::make_unique<DirectorStandIn>();
-        recognizer_ = std::make_unique<RecognizerProcess>(std::string(TORVA_BIN_DIR) + "/" + program_);
+        recognizer_ = std::make_unique<RecognizerProcess>(std::string(TORVA_BIN_DIR) + "/" + program_, fileLimit_);
         window_ = recognizer_->WaitForWindow(caption_);
         ASSERT_NE(window_, nullptr) << program_ << " did not come up";
     }
@@ -143,6 +154,7 @@ protected:
 
     const char* program_;
     const char* caption_;
+    rlim_t fileLimit_;
     TempDrives drives_;
     TempBus bus_;
     std::unique_ptr<DirectorStandIn> director_;
