@@ -64,7 +64,7 @@ void ExpectSameClearing(const CharBox& box) {
         << "box " << box.left << "," << box.top << " - " << box.right << "," << box.bottom;
 }
 
-class PieceMarking : public ::testing::Test {
+class ContourFill : public ::testing::Test {
 protected:
     void SetUp() override {
         drawing::FillPlane(BinaryImage, 0);
@@ -100,14 +100,14 @@ protected:
     std::mt19937 random{26};
 };
 
-TEST_F(PieceMarking, RandomPiecesWithHolesInsideTheFrame) {
+TEST_F(ContourFill, RandomPiecesWithHolesInsideTheFrame) {
     for (const double density : {0.3, 0.5, 0.62, 0.75}) {
         Scatter(FrameRegion{100, 200, 160, 250}, density);
         TraceAndClearAll(FrameRegion{100, 200, 160, 250}, 0, 0);
     }
 }
 
-TEST_F(PieceMarking, PiecesTouchingTheFrameEdges) {
+TEST_F(ContourFill, PiecesTouchingTheFrameEdges) {
     const FrameRegion corners[] = {{0, 0, 40, 30}, {FrameWidth - 41, FrameHeight - 31, FrameWidth - 1, FrameHeight - 1}};
     for (const FrameRegion& area : corners) {
         Scatter(area, 0.6);
@@ -115,12 +115,12 @@ TEST_F(PieceMarking, PiecesTouchingTheFrameEdges) {
     }
 }
 
-TEST_F(PieceMarking, BoxesWiderThanThePiece) {
+TEST_F(ContourFill, BoxesWiderThanThePiece) {
     Scatter(FrameRegion{300, 300, 350, 340}, 0.55);
     TraceAndClearAll(FrameRegion{300, 300, 350, 340}, 3, 0);
 }
 
-TEST_F(PieceMarking, MarksLeftBehindByEarlierTraces) {
+TEST_F(ContourFill, MarksLeftBehindByEarlierTraces) {
     // A hook left traced, and a dot in its bend cleared over a box that takes in the hook's marks.
     drawing::FillRect(BinaryImage, 20, 20, 40, 22, 1);
     drawing::FillRect(BinaryImage, 20, 20, 22, 40, 1);
@@ -138,7 +138,7 @@ TEST_F(PieceMarking, MarksLeftBehindByEarlierTraces) {
     TraceAndClearAll(FrameRegion{200, 100, 250, 140}, 0, 0);
 }
 
-TEST_F(PieceMarking, ContourCutShortAt2000Points) {
+TEST_F(ContourFill, ContourCutShortAt2000Points) {
     // A comb whose outline is longer than a trace may follow: the box holds only part of it,
     // and the comb's back runs on beyond it.
     drawing::FillRect(BinaryImage, 5, 130, 594, 131, 1);
