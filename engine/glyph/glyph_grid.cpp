@@ -60,22 +60,30 @@ void ClampGlyphToOne() {
 }
 
 namespace {
-// Whether all eight neighbours of the cell lie on the grid, so they can be read unchecked.
-bool HasAllNeighboursOnGrid(int row, int col) { return row >= 1 && row < GridSide - 1 && col >= 1 && col < GridSide - 1; }
-
 const std::uint8_t* CellPointer(int row, int col) { return Glyph.SkeletonImage.cells + row * GridSide + col; }
-constexpr int NeighbourOffset(int k) { return CodeRowStep[k] * GridSide + CodeColStep[k]; }
+
+std::uint8_t BitIf(bool set, std::uint8_t bit) { return set ? bit : 0; }
+
+// The 3 x 3 block around an interior cell, read through the rows above and below it.
+std::uint8_t InteriorNeighbourCode(const std::uint8_t* cell) {
+    const std::uint8_t* up = cell - GridSide;
+    const std::uint8_t* down = cell + GridSide;
+    return static_cast<std::uint8_t>(BitIf(up[-1] != 0, NeighbourUL) | BitIf(up[0] != 0, NeighbourU) | BitIf(up[1] != 0, NeighbourUR) |
+           BitIf(cell[1] != 0, NeighbourR) | BitIf(down[1] != 0, NeighbourDR) | BitIf(down[0] != 0, NeighbourD) |
+           BitIf(down[-1] != 0, NeighbourDL) | BitIf(cell[-1] != 0, NeighbourL));
+}
+
+int InteriorOnesAround(const std::uint8_t* cell) {
+    const std::uint8_t* up = cell - GridSide;
+    const std::uint8_t* down = cell + GridSide;
+    return (up[-1] == 1) + (up[0] == 1) + (up[1] == 1) + (cell[1] == 1) + (down[1] == 1) + (down[0] == 1) +
+           (down[-1] == 1) + (cell[-1] == 1);
+}
 }  // namespace
 
 std::uint8_t NeighbourCode(int row, int col) {
+    if (HasAllNeighboursOnGrid(row, col)) return InteriorNeighbourCode(CellPointer(row, col));
     std::uint8_t code = 0;
-    if (HasAllNeighboursOnGrid(row, col)) {
-        const std::uint8_t* cell = CellPointer(row, col);
-        for (int k = 0; k < 8; ++k) {
-            if (cell[NeighbourOffset(k)] != 0) code |= CodeBit[k];
-        }
-        return code;
-    }
     for (int k = 0; k < 8; ++k) {
         if (Glyph.SkeletonImage.At(row + CodeRowStep[k], col + CodeColStep[k]) != 0) code |= CodeBit[k];
     }
@@ -83,12 +91,8 @@ std::uint8_t NeighbourCode(int row, int col) {
 }
 
 int CountNeighbours(int row, int col) {
+    if (HasAllNeighboursOnGrid(row, col)) return InteriorOnesAround(CellPointer(row, col));
     int count = 0;
-    if (HasAllNeighboursOnGrid(row, col)) {
-        const std::uint8_t* cell = CellPointer(row, col);
-        for (int k = 0; k < 8; ++k) count += cell[NeighbourOffset(k)] == 1 ? 1 : 0;
-        return count;
-    }
     for (int k = 0; k < 8; ++k) {
         if (IsOne(row + CodeRowStep[k], col + CodeColStep[k])) ++count;
     }

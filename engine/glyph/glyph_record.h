@@ -24,12 +24,23 @@ constexpr bool IsInsideGrid(int row, int col) {
     return row >= 0 && row < GridSide && col >= 0 && col < GridSide;
 }
 
+// Whether all eight neighbours of the cell lie on the grid, so they can be read unchecked.
+constexpr bool HasAllNeighboursOnGrid(int row, int col) {
+    return row >= 1 && row < GridSide - 1 && col >= 1 && col < GridSide - 1;
+}
+
+// The last of rows (columns) 1..n that lies on the grid: a scan that skips background cells may
+// stop there, as cells beyond the grid read as background.
+constexpr int LastOnGrid(int n) { return n < GridSide - 1 ? n : GridSide - 1; }
+
 // A 128 x 128 byte grid addressed by (row, column); reads outside answer 0 and writes outside
 // are dropped, so no tracing or scanning routine can step off the grid.
 struct GlyphGrid {
     std::uint8_t cells[GridSide * GridSide];
 
     std::uint8_t At(int row, int col) const { return IsInsideGrid(row, col) ? cells[row * GridSide + col] : 0; }
+    // Row 0 <= row < GridSide, for scans whose columns stay on the grid.
+    std::uint8_t* Row(int row) { return cells + row * GridSide; }
     void Set(int row, int col, std::uint8_t value) {
         if (IsInsideGrid(row, col)) cells[row * GridSide + col] = value;
     }

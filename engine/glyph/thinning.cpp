@@ -21,6 +21,9 @@ constexpr double EraseInteriorRatio = 1.2;
 constexpr int ContourColStep[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 constexpr int ContourRowStep[8] = {0, -1, -1, -1, 0, 1, 1, 1};
 constexpr int NextSearch[8] = {1, 3, 3, 5, 5, 7, 7, 1};
+constexpr std::uint8_t ContourBit[8] = {NeighbourR, NeighbourUR, NeighbourU, NeighbourUL,
+                                        NeighbourL, NeighbourDL, NeighbourD, NeighbourDR};
+constexpr int ContourDirections = 8;
 constexpr int StartEast = 0;
 constexpr int StartSouthWest = 5;
 constexpr int StartNorthWest = 3;
@@ -52,6 +55,28 @@ constexpr std::array<std::uint8_t, 256> PeelRules() {
 }
 constexpr std::array<std::uint8_t, 256> PeelRuleOfCode = PeelRules();
 
+// Per search start and neighbour code: the first direction from the start, turning clockwise,
+// whose neighbour is set; -1 for a lone cell.
+using ContourMoveTable = std::array<std::array<std::int8_t, 256>, ContourDirections>;
+
+constexpr ContourMoveTable ContourMoves() {
+    ContourMoveTable moves{};
+    for (int search = 0; search < ContourDirections; ++search) {
+        for (int code = 0; code < 256; ++code) {
+            moves[search][code] = -1;
+            for (int turn = 0; turn < ContourDirections; ++turn) {
+                const int d = (search - turn + ContourDirections) % ContourDirections;
+                if (code & ContourBit[d]) {
+                    moves[search][code] = static_cast<std::int8_t>(d);
+                    break;
+                }
+            }
+        }
+    }
+    return moves;
+}
+constexpr ContourMoveTable ContourMoveOf = ContourMoves();
+
 // A corner cell with two side neighbours at a right angle.
 constexpr std::uint8_t RightAngleCodes[] = {NeighbourD | NeighbourL, NeighbourR | NeighbourD,
                                             NeighbourU | NeighbourL, NeighbourU | NeighbourR};
@@ -67,13 +92,7 @@ bool IsSingleNeighbourCode(std::uint8_t code) { return code != 0 && (code & (cod
 
 // First direction from `search`, turning clockwise, that leads to a non-background cell; -1
 // when all eight neighbours are background.
-int FindContourMove(int row, int col, int search) {
-    for (int turn = 0; turn < 8; ++turn) {
-        const int d = (search - turn + 8) % 8;
-        if (Ink(row + ContourRowStep[d], col + ContourColStep[d])) return d;
-    }
-    return -1;
-}
+int FindContourMove(int row, int col, int search) { return ContourMoveOf[search][NeighbourCode(row, col)]; }
 
 void AppendContourPoint(int row, int col) {
     Glyph.PathX[Glyph.WalkLength] = static_cast<std::int16_t>(col);
@@ -193,8 +212,9 @@ int ContourStart(int row, int col) {
     return StartNorthEast;
 }
 
+// For a cell on the grid.
 bool IsContourStart(int row, int col) {
-    return Glyph.SkeletonImage.At(row, col) == 1 &&
+    return Glyph.SkeletonImage.Row(row)[col] == 1 &&
            (!Ink(row - 1, col) || !Ink(row, col + 1) || !Ink(row + 1, col) || !Ink(row, col - 1));
 }
 
@@ -208,8 +228,10 @@ bool PeelContourList() {
     for (int k = 0; k < ContourListCount; ++k) {
         const int row = ContourRows[k];
         const int col = ContourCols[k];
-        if (!HoldsContourMark(k) || !Deletable(row, col)) continue;
-        if (IsSingleNeighbourCode(NeighbourCode(row, col))) {
+        if (!HoldsContourMark(k)) continue;
+        const std::uint8_t code = NeighbourCode(row, col);
+        if (DeletableCodes[code] == 0) continue;
+        if (IsSingleNeighbourCode(code)) {
             // A stroke's tip stays while the contour beside it is still needed.
             const bool last = k + 1 == ContourListCount;
             if (!last && HoldsContourMark(k + 1) && !Deletable(ContourRows[k + 1], ContourCols[k + 1])) continue;
@@ -249,20 +271,24 @@ void RemoveRightAngleCorners() {
     }
 }
 
+bool RulePeels(std::uint8_t rule, int row, int col, int h, int w) {
+    return rule == PeelAlways || (rule == PeelIfTwoAbove && row > 2 && Ink(row - 2, col)) ||
+           (rule == PeelIfTwoRight && col < w - 1 && Ink(row, col + 2)) ||
+           (rule == PeelIfTwoBelow && row < h - 1 && Ink(row + 2, col)) ||
+           (rule == PeelIfTwoLeft && col > 2 && Ink(row, col - 2));
+}
+
 }  // namespace
 
 void PeelCorners() {
     const int h = Glyph.GlyphHeight;
     const int w = Glyph.GlyphWidth;
-    for (int row = 1; row <= h; ++row) {
-        for (int col = 1; col <= w; ++col) {
-            if (!Ink(row, col)) continue;
+    for (int row = 1; row <= LastOnGrid(h); ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= LastOnGrid(w); ++col) {
+            if (line[col] == 0) continue;
             const std::uint8_t rule = PeelRuleOfCode[NeighbourCode(row, col)];
-            const bool peel = rule == PeelAlways || (rule == PeelIfTwoAbove && row > 2 && Ink(row - 2, col)) ||
-                              (rule == PeelIfTwoRight && col < w - 1 && Ink(row, col + 2)) ||
-                              (rule == PeelIfTwoBelow && row < h - 1 && Ink(row + 2, col)) ||
-                              (rule == PeelIfTwoLeft && col > 2 && Ink(row, col - 2));
-            if (peel) Glyph.SkeletonImage.Set(row, col, 0);
+            if (rule != NoPeel && RulePeels(rule, row, col, h, w)) line[col] = 0;
         }
     }
 }
@@ -304,8 +330,8 @@ int ThinCharacter() {
     for (;;) {
         PeelCorners();
         ContourListCount = 0;
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
+        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+            for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
                 if (!IsContourStart(row, col)) continue;
                 if (FollowContour(row, col, ContourStart(row, col)) != 0) return ThinContourOverflow;
                 const Verdict verdict = JudgeContour();
