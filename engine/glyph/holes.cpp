@@ -1,44 +1,50 @@
 // Hole labelling and the outside direction of a contour cell.
 #include "engine/glyph/glyph_grid.h"
 
+#include <array>
+
 #include "engine/glyph/glyph_record.h"
 
 namespace {
 
 constexpr int SmallHoleCells = 3;  // regions below this many cells are pinholes
+constexpr int DirectionCount = 8;
 
-// Cells waiting in a 4-connected flood; each grid cell enters at most once.
-int FloodRows[GridSide * GridSide];
-int FloodCols[GridSide * GridSide];
+constexpr int FloodCapacity = GridSide * GridSide;
+
+// Cells (row * GridSide + column) waiting in a 4-connected flood; each enters at most once.
+int FloodCells[FloodCapacity];
 int FloodTop = 0;
 
+// Glyph cells on the grid: the labelling reads and writes no other cell.
 bool InsideGlyph(int row, int col) {
-    return row >= 1 && row <= Glyph.GlyphHeight && col >= 1 && col <= Glyph.GlyphWidth;
+    return row >= 1 && row <= LastOnGrid(Glyph.GlyphHeight) && col >= 1 && col <= LastOnGrid(Glyph.GlyphWidth);
 }
 
-// Turns a glyph cell of value `from` into `to` and queues it.
-void ClaimCell(int row, int col, std::uint8_t from, std::uint8_t to) {
-    if (!InsideGlyph(row, col) || Glyph.SkeletonImage.At(row, col) != from) return;
-    if (FloodTop >= GridSide * GridSide) return;
-    Glyph.SkeletonImage.Set(row, col, to);
-    FloodRows[FloodTop] = row;
-    FloodCols[FloodTop] = col;
-    ++FloodTop;
+int CellIndex(int row, int col) { return row * GridSide + col; }
+
+// Turns a glyph cell of value `from` into `to` and queues it; `cell` is a CellIndex inside the glyph.
+void ClaimCell(int cell, std::uint8_t from, std::uint8_t to) {
+    if (Glyph.SkeletonImage.cells[cell] != from || FloodTop >= FloodCapacity) return;
+    Glyph.SkeletonImage.cells[cell] = to;
+    FloodCells[FloodTop++] = cell;
 }
 
-// Spreads `to` from the queued cells over the 4-connected cells of value `from`; answers the
-// cells that were claimed on the way.
+// Spreads `to` from the queued cells over the 4-connected cells of value `from` inside the
+// glyph; answers the cells that were claimed on the way.
 int DrainFlood(std::uint8_t from, std::uint8_t to) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
     int claimed = 0;
     while (FloodTop > 0) {
-        --FloodTop;
-        const int row = FloodRows[FloodTop];
-        const int col = FloodCols[FloodTop];
+        const int cell = FloodCells[--FloodTop];
+        const int row = cell / GridSide;
+        const int col = cell % GridSide;
         const int before = FloodTop;
-        ClaimCell(row - 1, col, from, to);
-        ClaimCell(row, col + 1, from, to);
-        ClaimCell(row + 1, col, from, to);
-        ClaimCell(row, col - 1, from, to);
+        if (row > 1) ClaimCell(cell - GridSide, from, to);
+        if (col < lastCol) ClaimCell(cell + 1, from, to);
+        if (row < lastRow) ClaimCell(cell + GridSide, from, to);
+        if (col > 1) ClaimCell(cell - 1, from, to);
         claimed += FloodTop - before;
     }
     return claimed;
@@ -46,8 +52,10 @@ int DrainFlood(std::uint8_t from, std::uint8_t to) {
 
 // Marks cells from (row, col) in steps of (rowStep, colStep) until a cell of value 1.
 void MarkRay(int row, int col, int rowStep, int colStep) {
-    while (InsideGlyph(row, col) && Glyph.SkeletonImage.At(row, col) != 1) {
-        Glyph.SkeletonImage.Set(row, col, OutsideMark);
+    while (InsideGlyph(row, col)) {
+        std::uint8_t& cell = Glyph.SkeletonImage.cells[CellIndex(row, col)];
+        if (cell == 1) return;
+        cell = OutsideMark;
         row += rowStep;
         col += colStep;
     }
@@ -61,12 +69,13 @@ struct Run {
 // The run of `label` that starts at the first label cell met going from (row, col) in steps of
 // (rowStep, colStep): its first and last row when stepping down, else its columns.
 Run LabelRun(int label, int row, int col, int rowStep, int colStep) {
-    while (InsideGlyph(row, col) && Glyph.SkeletonImage.At(row, col) != label) {
+    while (InsideGlyph(row, col) && Glyph.SkeletonImage.cells[CellIndex(row, col)] != label) {
         row += rowStep;
         col += colStep;
     }
     const int first = rowStep != 0 ? row : col;
-    while (InsideGlyph(row + rowStep, col + colStep) && Glyph.SkeletonImage.At(row + rowStep, col + colStep) == label) {
+    while (InsideGlyph(row + rowStep, col + colStep) &&
+           Glyph.SkeletonImage.cells[CellIndex(row + rowStep, col + colStep)] == label) {
         row += rowStep;
         col += colStep;
     }
@@ -74,10 +83,74 @@ Run LabelRun(int label, int row, int col, int rowStep, int colStep) {
     return Run{static_cast<std::int16_t>(first), static_cast<std::int16_t>(last)};
 }
 
+// Neighbours in direction-code order: L, UL, U, UR, R, DR, D, DL.
+constexpr int DirectionRowStep[DirectionCount] = {0, -1, -1, -1, 0, 1, 1, 1};
+constexpr int DirectionColStep[DirectionCount] = {-1, -1, 0, 1, 1, 1, 0, -1};
+
+// The outside direction of a cell whose neighbours equal to the value looked for are the bits of
+// `marks`, bit k for direction code k.
+constexpr int DirectionOfMarks(int marks) {
+    bool marked[DirectionCount] = {};
+    int markedCount = 0;
+    for (int k = 0; k < DirectionCount; ++k) {
+        marked[k] = (marks >> k & 1) != 0;
+        if (marked[k]) ++markedCount;
+    }
+    if (markedCount == 0 || markedCount == DirectionCount) return DirectionNone;
+    int firstMarked = -1, lastMarked = -1, firstUnmarked = -1, lastUnmarked = -1;
+    for (int k = 0; k < DirectionCount; ++k) {
+        if (marked[k]) {
+            if (firstMarked < 0) firstMarked = k;
+            lastMarked = k;
+        } else {
+            if (firstUnmarked < 0) firstUnmarked = k;
+            lastUnmarked = k;
+        }
+    }
+    const bool west = marked[0];
+    const bool southWest = marked[7];
+    if (west && southWest) {
+        const int direction = (firstUnmarked + lastUnmarked) / 2 + 4;
+        return direction >= DirectionCount ? direction - DirectionCount : direction;
+    }
+    if (west) return firstUnmarked / 2;
+    if (southWest) return (lastUnmarked + DirectionCount) / 2;
+    return (firstMarked + lastMarked) / 2;
+}
+
+constexpr std::array<std::int8_t, 256> OutsideDirections() {
+    std::array<std::int8_t, 256> directions{};
+    for (int marks = 0; marks < 256; ++marks) directions[marks] = static_cast<std::int8_t>(DirectionOfMarks(marks));
+    return directions;
+}
+constexpr std::array<std::int8_t, 256> OutsideDirectionOfMarks = OutsideDirections();
+
+int MarkBit(bool marked, int k) { return marked ? 1 << k : 0; }
+
+// The neighbours of an interior cell equal to `value`, read through the rows above and below it.
+int InteriorMarks(int value, const std::uint8_t* cell) {
+    const std::uint8_t* up = cell - GridSide;
+    const std::uint8_t* down = cell + GridSide;
+    return MarkBit(cell[-1] == value, 0) | MarkBit(up[-1] == value, 1) | MarkBit(up[0] == value, 2) |
+           MarkBit(up[1] == value, 3) | MarkBit(cell[1] == value, 4) | MarkBit(down[1] == value, 5) |
+           MarkBit(down[0] == value, 6) | MarkBit(down[-1] == value, 7);
+}
+
+// The neighbours of (row, col) equal to `value`, as bits in direction-code order.
+int MarkedNeighbours(int value, int row, int col) {
+    if (HasAllNeighboursOnGrid(row, col)) return InteriorMarks(value, Glyph.SkeletonImage.cells + CellIndex(row, col));
+    int marks = 0;
+    for (int k = 0; k < DirectionCount; ++k) {
+        marks |= MarkBit(Glyph.SkeletonImage.At(row + DirectionRowStep[k], col + DirectionColStep[k]) == value, k);
+    }
+    return marks;
+}
+
 void ClearOutsideMarks() {
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) == OutsideMark) Glyph.SkeletonImage.Set(row, col, 0);
+    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+            if (line[col] == OutsideMark) line[col] = 0;
         }
     }
 }
@@ -99,13 +172,11 @@ void MarkOutsideStraight() {
 
 void SpreadOutside() {
     FloodTop = 0;
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) != OutsideMark) continue;
-            // Already marked, so queue it directly rather than through ClaimCell.
-            FloodRows[FloodTop] = row;
-            FloodCols[FloodTop] = col;
-            ++FloodTop;
+    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+        const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+            // Already marked, so queued directly rather than through ClaimCell.
+            if (line[col] == OutsideMark) FloodCells[FloodTop++] = CellIndex(row, col);
         }
     }
     DrainFlood(0, OutsideMark);
@@ -113,9 +184,10 @@ void SpreadOutside() {
 
 void DescribeRegion(int label) {
     int top = -1, bottom = -1, left = -1, right = -1;
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) != label) continue;
+    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+        const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+            if (line[col] != label) continue;
             if (top < 0) top = row;
             bottom = row;
             if (left < 0 || col < left) left = col;
@@ -142,12 +214,12 @@ int FindHoles(int keepSmall) {
     Glyph.HoleCount = 0;
     MarkOutsideStraight();
     SpreadOutside();
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) != 0) continue;
+    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+            if (Glyph.SkeletonImage.Row(row)[col] != 0) continue;
             const auto label = static_cast<std::uint8_t>(Glyph.HoleCount + FirstHoleLabel);
             FloodTop = 0;
-            ClaimCell(row, col, 0, label);
+            ClaimCell(CellIndex(row, col), 0, label);
             const int area = 1 + DrainFlood(0, label);
             if (area >= SmallHoleCells || keepSmall != 0) {
                 DescribeRegion(label);
@@ -157,7 +229,7 @@ int FindHoles(int keepSmall) {
             } else {
                 // A pinhole counts as outside.
                 FloodTop = 0;
-                ClaimCell(row, col, label, OutsideMark);
+                ClaimCell(CellIndex(row, col), label, OutsideMark);
                 DrainFlood(label, OutsideMark);
             }
         }
@@ -167,33 +239,5 @@ int FindHoles(int keepSmall) {
 }
 
 int OutsideDirection(int value, int row, int col) {
-    // Neighbours in direction-code order: L, UL, U, UR, R, DR, D, DL.
-    constexpr int rowStep[8] = {0, -1, -1, -1, 0, 1, 1, 1};
-    constexpr int colStep[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
-    bool marked[8];
-    int markedCount = 0;
-    for (int k = 0; k < 8; ++k) {
-        marked[k] = Glyph.SkeletonImage.At(row + rowStep[k], col + colStep[k]) == value;
-        if (marked[k]) ++markedCount;
-    }
-    if (markedCount == 0 || markedCount == 8) return DirectionNone;
-    int firstMarked = -1, lastMarked = -1, firstUnmarked = -1, lastUnmarked = -1;
-    for (int k = 0; k < 8; ++k) {
-        if (marked[k]) {
-            if (firstMarked < 0) firstMarked = k;
-            lastMarked = k;
-        } else {
-            if (firstUnmarked < 0) firstUnmarked = k;
-            lastUnmarked = k;
-        }
-    }
-    const bool west = marked[0];
-    const bool southWest = marked[7];
-    if (west && southWest) {
-        const int direction = (firstUnmarked + lastUnmarked) / 2 + 4;
-        return direction > 7 ? direction - 8 : direction;
-    }
-    if (west) return firstUnmarked / 2;
-    if (southWest) return (lastUnmarked + 8) / 2;
-    return (firstMarked + lastMarked) / 2;
+    return OutsideDirectionOfMarks[MarkedNeighbours(value, row, col)];
 }
