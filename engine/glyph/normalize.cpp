@@ -124,17 +124,19 @@ int FillSmallHoles() {
 }
 
 void RemoveLoosePixels() {
-    const int h = Glyph.GlyphHeight;
-    const int w = Glyph.GlyphWidth;
-    for (int row = 1; row <= h; ++row) {
-        for (int col = 1; col <= w; ++col) {
-            if (Ink(row, col) && IsLooseCode(NeighbourCode(row, col))) Glyph.SkeletonImage.Set(row, col, 0);
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] != 0 && IsLooseCode(NeighbourCode(row, col))) line[col] = 0;
         }
     }
     int listed = 0;
-    for (int row = 1; row <= h; ++row) {
-        for (int col = 1; col <= w; ++col) {
-            if (Ink(row, col) && CountNeighbours(row, col) == 1) WhiskerCells[listed++] = row * GridSide + col;
+    for (int row = 1; row <= lastRow; ++row) {
+        const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] != 0 && CountNeighbours(row, col) == 1) WhiskerCells[listed++] = row * GridSide + col;
         }
     }
     for (int k = 0; k < listed; ++k) Glyph.SkeletonImage.cells[WhiskerCells[k]] = 0;

@@ -153,9 +153,9 @@ GridBox SkeletonBoxOnGrid() {
                    std::min<int>(box.right, GridSide - 1)};
 }
 
-void RelaxDistance(int index, int neighbour) {
-    MarkDistance[index] = static_cast<std::uint8_t>(
-        std::min<int>(MarkDistance[index], std::min<int>(MarkDistance[neighbour] + 1, NoMarkInBox)));
+// The smaller of `distance` and the distance through `neighbour`.
+int RelaxDistance(int distance, int neighbour) {
+    return std::min(distance, std::min<int>(MarkDistance[neighbour] + 1, NoMarkInBox));
 }
 
 // Two passes over the box, each taking the distances of the four neighbours already passed.
@@ -164,24 +164,27 @@ void FillMarkDistances() {
     for (int row = b.top; row <= b.bottom; ++row) {
         for (int col = b.left; col <= b.right; ++col) {
             const int i = row * GridSide + col;
-            MarkDistance[i] = Glyph.SkeletonImage.cells[i] >= LowestMark ? 0 : NoMarkInBox;
+            int distance = Glyph.SkeletonImage.cells[i] >= LowestMark ? 0 : NoMarkInBox;
             if (row > b.top) {
-                RelaxDistance(i, i - GridSide);
-                if (col > b.left) RelaxDistance(i, i - GridSide - 1);
-                if (col < b.right) RelaxDistance(i, i - GridSide + 1);
+                distance = RelaxDistance(distance, i - GridSide);
+                if (col > b.left) distance = RelaxDistance(distance, i - GridSide - 1);
+                if (col < b.right) distance = RelaxDistance(distance, i - GridSide + 1);
             }
-            if (col > b.left) RelaxDistance(i, i - 1);
+            if (col > b.left) distance = RelaxDistance(distance, i - 1);
+            MarkDistance[i] = static_cast<std::uint8_t>(distance);
         }
     }
     for (int row = b.bottom; row >= b.top; --row) {
         for (int col = b.right; col >= b.left; --col) {
             const int i = row * GridSide + col;
+            int distance = MarkDistance[i];
             if (row < b.bottom) {
-                RelaxDistance(i, i + GridSide);
-                if (col > b.left) RelaxDistance(i, i + GridSide - 1);
-                if (col < b.right) RelaxDistance(i, i + GridSide + 1);
+                distance = RelaxDistance(distance, i + GridSide);
+                if (col > b.left) distance = RelaxDistance(distance, i + GridSide - 1);
+                if (col < b.right) distance = RelaxDistance(distance, i + GridSide + 1);
             }
-            if (col < b.right) RelaxDistance(i, i + 1);
+            if (col < b.right) distance = RelaxDistance(distance, i + 1);
+            MarkDistance[i] = static_cast<std::uint8_t>(distance);
         }
     }
     MarkDistanceReady = true;
@@ -234,8 +237,9 @@ void ClearMarks(std::int16_t threshold) {
     const int lastRow = std::min(Glyph.GlyphHeight + 1, GridSide - 1);
     const int lastCol = std::min(Glyph.GlyphWidth + 1, GridSide - 1);
     for (int row = 0; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
         for (int col = 0; col <= lastCol; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) >= threshold) Glyph.SkeletonImage.Set(row, col, 0);
+            if (line[col] >= threshold) line[col] = 0;
         }
     }
 }
