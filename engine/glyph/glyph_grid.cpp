@@ -151,9 +151,11 @@ int RoundedDistance(int x1, int y1, int x2, int y2) {
 int ListEndpoints() {
     Glyph.EndpointCount = 0;
     Glyph.IsolatedPointCount = 0;
-    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
         const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+        for (int col = 1; col <= lastCol; ++col) {
             if (line[col] != 1) continue;
             const int neighbours = CountNeighbours(row, col);
             if (neighbours == 1) {

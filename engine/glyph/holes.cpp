@@ -147,9 +147,11 @@ int MarkedNeighbours(int value, int row, int col) {
 }
 
 void ClearOutsideMarks() {
-    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
         std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+        for (int col = 1; col <= lastCol; ++col) {
             if (line[col] == OutsideMark) line[col] = 0;
         }
     }
@@ -172,9 +174,11 @@ void MarkOutsideStraight() {
 
 void SpreadOutside() {
     FloodTop = 0;
-    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
         const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+        for (int col = 1; col <= lastCol; ++col) {
             // Already marked, so queued directly rather than through ClaimCell.
             if (line[col] == OutsideMark) FloodCells[FloodTop++] = CellIndex(row, col);
         }
@@ -184,9 +188,11 @@ void SpreadOutside() {
 
 void DescribeRegion(int label) {
     int top = -1, bottom = -1, left = -1, right = -1;
-    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
         const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+        for (int col = 1; col <= lastCol; ++col) {
             if (line[col] != label) continue;
             if (top < 0) top = row;
             bottom = row;
@@ -214,8 +220,10 @@ int FindHoles(int keepSmall) {
     Glyph.HoleCount = 0;
     MarkOutsideStraight();
     SpreadOutside();
-    for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        for (int col = 1; col <= lastCol; ++col) {
             if (Glyph.SkeletonImage.Row(row)[col] != 0) continue;
             const auto label = static_cast<std::uint8_t>(Glyph.HoleCount + FirstHoleLabel);
             FloodTop = 0;

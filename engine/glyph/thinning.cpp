@@ -262,11 +262,12 @@ void SavePartlyThinned() {
 }
 
 void RemoveRightAngleCorners() {
-    for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-        for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-            if (Glyph.SkeletonImage.At(row, col) == 1 && CodeIn(NeighbourCode(row, col), RightAngleCodes)) {
-                Glyph.SkeletonImage.Set(row, col, 0);
-            }
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int col = 1; col <= lastCol; ++col) {
+        for (int row = 1; row <= lastRow; ++row) {
+            std::uint8_t& cell = Glyph.SkeletonImage.Row(row)[col];
+            if (cell == 1 && CodeIn(NeighbourCode(row, col), RightAngleCodes)) cell = 0;
         }
     }
 }
@@ -326,12 +327,15 @@ int CountInkInRect(PackedPoint topLeft, PackedPoint bottomRight) {
 }
 
 int ThinCharacter() {
+    // Thinning leaves the glyph's size alone.
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
     int passes = 0;
     for (;;) {
         PeelCorners();
         ContourListCount = 0;
-        for (int col = 1; col <= LastOnGrid(Glyph.GlyphWidth); ++col) {
-            for (int row = 1; row <= LastOnGrid(Glyph.GlyphHeight); ++row) {
+        for (int col = 1; col <= lastCol; ++col) {
+            for (int row = 1; row <= lastRow; ++row) {
                 if (!IsContourStart(row, col)) continue;
                 if (FollowContour(row, col, ContourStart(row, col)) != 0) return ThinContourOverflow;
                 const Verdict verdict = JudgeContour();
@@ -354,9 +358,12 @@ int ThinCharacter() {
 }
 
 void RemoveStairPixels() {
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Ink(row, col) && IsStairCode(NeighbourCode(row, col))) Glyph.SkeletonImage.Set(row, col, 0);
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] != 0 && IsStairCode(NeighbourCode(row, col))) line[col] = 0;
         }
     }
 }
