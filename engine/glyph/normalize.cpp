@@ -2,6 +2,7 @@
 // and the restart after thinning cut a noise piece away.
 #include "engine/glyph/normalize.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/glyph/glyph_grid.h"
@@ -26,6 +27,11 @@ bool Ink(int row, int col) { return Glyph.SkeletonImage.At(row, col) != 0; }
 bool IsLooseCode(std::uint8_t code) { return code == 0 || IsStairCode(code); }
 
 void FillCell(int row, int col) { Glyph.SkeletonImage.Set(row, col, 1); }
+
+// For a cell whose four side neighbours lie on the grid.
+bool HasInkOnFourSides(const std::uint8_t* cell) {
+    return cell[-GridSide] != 0 && cell[1] != 0 && cell[GridSide] != 0 && cell[-1] != 0;
+}
 
 // Step 2 of hole filling: a horizontal, else a vertical, pair of background cells closed in.
 void FillHolePair(int row, int col) {
@@ -109,11 +115,16 @@ void RemoveImageBorder() {
 int FillSmallHoles() {
     const int h = Glyph.GlyphHeight;
     const int w = Glyph.GlyphWidth;
-    for (int row = 2; row <= h - 1; ++row) {
-        for (int col = 2; col <= w - 1; ++col) {
-            if (Ink(row, col)) continue;
-            if (Ink(row - 1, col) && Ink(row, col + 1) && Ink(row + 1, col) && Ink(row, col - 1)) {
-                FillCell(row, col);
+    // Beyond the last interior row or column of the grid no cell is closed in on four sides, nor
+    // can a pair be: the scan stops there.
+    const int lastRow = std::min(h - 1, GridSide - 2);
+    const int lastCol = std::min(w - 1, GridSide - 2);
+    for (int row = 2; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 2; col <= lastCol; ++col) {
+            if (line[col] != 0) continue;
+            if (HasInkOnFourSides(line + col)) {
+                line[col] = 1;
             } else if (h > PairFillMinHeight) {
                 FillHolePair(row, col);
             }
