@@ -218,6 +218,17 @@ bool IsContourStart(int row, int col) {
            (!Ink(row - 1, col) || !Ink(row, col + 1) || !Ink(row + 1, col) || !Ink(row, col - 1));
 }
 
+// Moves (row, col) to the first contour start at or after it in column order, through row
+// lastRow and column lastCol of the grid; false when there is none.
+bool NextContourStart(int& row, int& col, int lastRow, int lastCol) {
+    for (; col <= lastCol; ++col, row = 1) {
+        for (; row <= lastRow; ++row) {
+            if (IsContourStart(row, col)) return true;
+        }
+    }
+    return false;
+}
+
 bool Deletable(int row, int col) { return DeletableCodes[NeighbourCode(row, col)] != 0; }
 
 bool HoldsContourMark(int k) { return Glyph.SkeletonImage.At(ContourRows[k], ContourCols[k]) == ContourMark; }
@@ -334,20 +345,17 @@ int ThinCharacter() {
     for (;;) {
         PeelCorners();
         ContourListCount = 0;
-        for (int col = 1; col <= lastCol; ++col) {
-            for (int row = 1; row <= lastRow; ++row) {
-                if (!IsContourStart(row, col)) continue;
-                if (FollowContour(row, col, ContourStart(row, col)) != 0) return ThinContourOverflow;
-                const Verdict verdict = JudgeContour();
-                if (verdict.fate == ContourFate::Erase) EraseContour();
-                if (verdict.fate != ContourFate::Keep) {
-                    if (passes > 0) SavePartlyThinned();
-                    return ThinPieceCut + verdict.cut;
-                }
-                if (!ListContour()) return ThinContourOverflow;
-                // Traced cells no longer hold 1 and stay ink, so no cell already passed has
-                // become a contour start: the scan goes on from here.
+        // Traced cells no longer hold 1 and stay ink, so no cell already passed has become a
+        // contour start: the scan goes on from the last one.
+        for (int col = 1, row = 1; NextContourStart(row, col, lastRow, lastCol); ++row) {
+            if (FollowContour(row, col, ContourStart(row, col)) != 0) return ThinContourOverflow;
+            const Verdict verdict = JudgeContour();
+            if (verdict.fate == ContourFate::Erase) EraseContour();
+            if (verdict.fate != ContourFate::Keep) {
+                if (passes > 0) SavePartlyThinned();
+                return ThinPieceCut + verdict.cut;
             }
+            if (!ListContour()) return ThinContourOverflow;
         }
         ++passes;
         if (!PeelContourList()) break;
