@@ -24,6 +24,52 @@ void ClearProfile(Profiles&... profiles) {
     (std::memset(profiles, 0, sizeof profiles), ...);
 }
 
+// Along a line read by ink(k), the runs of ink that end at one of the cells first..last. Each
+// cell is read once, the window sliding along.
+template <typename InkAt>
+int RunEnds(int first, int last, InkAt ink) {
+    int runs = 0;
+    bool here = ink(first);
+    for (int k = first; k <= last; ++k) {
+        const bool next = ink(k + 1);
+        runs += here && !next ? 1 : 0;
+        here = next;
+    }
+    return runs;
+}
+
+// ... the runs of at least two cells followed by at least two background cells.
+template <typename InkAt>
+int WideRunEnds(int first, int last, InkAt ink) {
+    int runs = 0;
+    bool before = ink(first - 1);
+    bool here = ink(first);
+    bool next = ink(first + 1);
+    for (int k = first; k <= last; ++k) {
+        const bool after = ink(k + 2);
+        runs += before && here && !next && !after ? 1 : 0;
+        before = here;
+        here = next;
+        next = after;
+    }
+    return runs;
+}
+
+// ... the ink cells followed by at least two background cells.
+template <typename InkAt>
+int GapStarts(int first, int last, InkAt ink) {
+    int gaps = 0;
+    bool here = ink(first);
+    bool next = ink(first + 1);
+    for (int k = first; k <= last; ++k) {
+        const bool after = ink(k + 2);
+        gaps += here && !next && !after ? 1 : 0;
+        here = next;
+        next = after;
+    }
+    return gaps;
+}
+
 }  // namespace
 
 void ComputeMarginProfiles() {
@@ -53,14 +99,10 @@ void ComputeRunCounts() {
     const int w = Glyph.GlyphWidth;
     ClearProfile(Glyph.RowRunCount, Glyph.ColRunCount);
     for (int row = 1; row <= h; ++row) {
-        int runs = 0;
-        for (int col = 1; col <= w; ++col) runs += GlyphInk(row, col) && !GlyphInk(row, col + 1) ? 1 : 0;
-        Glyph.RowRunCount[row - 1] = AsByte(runs);
+        Glyph.RowRunCount[row - 1] = AsByte(RunEnds(1, w, [row](int col) { return GlyphInk(row, col); }));
     }
     for (int col = 1; col <= w; ++col) {
-        int runs = 0;
-        for (int row = 1; row <= h; ++row) runs += GlyphInk(row, col) && !GlyphInk(row + 1, col) ? 1 : 0;
-        Glyph.ColRunCount[col - 1] = AsByte(runs);
+        Glyph.ColRunCount[col - 1] = AsByte(RunEnds(1, h, [col](int row) { return GlyphInk(row, col); }));
     }
 }
 
@@ -72,18 +114,10 @@ void ComputeWideRunCounts() {
     for (int row = 0; row <= h + 1; ++row) Glyph.GlyphImage.Set(row, w + 2, 0);
     for (int col = 0; col <= w + 1; ++col) Glyph.GlyphImage.Set(h + 2, col, 0);
     for (int row = 1; row <= h; ++row) {
-        int runs = 0;
-        for (int col = 1; col <= w; ++col) {
-            runs += GlyphInk(row, col - 1) && GlyphInk(row, col) && !GlyphInk(row, col + 1) && !GlyphInk(row, col + 2);
-        }
-        Glyph.RowWideRunCount[row - 1] = AsByte(runs);
+        Glyph.RowWideRunCount[row - 1] = AsByte(WideRunEnds(1, w, [row](int col) { return GlyphInk(row, col); }));
     }
     for (int col = 1; col <= w; ++col) {
-        int runs = 0;
-        for (int row = 1; row <= h; ++row) {
-            runs += GlyphInk(row - 1, col) && GlyphInk(row, col) && !GlyphInk(row + 1, col) && !GlyphInk(row + 2, col);
-        }
-        Glyph.ColWideRunCount[col - 1] = AsByte(runs);
+        Glyph.ColWideRunCount[col - 1] = AsByte(WideRunEnds(1, h, [col](int row) { return GlyphInk(row, col); }));
     }
 }
 
@@ -107,17 +141,11 @@ void ComputeSkeletonGapCounts() {
     ClearProfile(Glyph.RowGapCount, Glyph.ColGapCount);
     const GlyphBoxRecord& box = Glyph.GlyphBox;
     for (int row = box.top; row <= box.bottom; ++row) {
-        int gaps = 0;
-        for (int col = box.left; col <= box.right; ++col) {
-            gaps += SkeletonInk(row, col) && !SkeletonInk(row, col + 1) && !SkeletonInk(row, col + 2);
-        }
+        const int gaps = GapStarts(box.left, box.right, [row](int col) { return SkeletonInk(row, col); });
         if (row >= 0 && row < GridSide) Glyph.RowGapCount[row] = AsByte(gaps);
     }
     for (int col = box.left; col <= box.right; ++col) {
-        int gaps = 0;
-        for (int row = box.top; row <= box.bottom; ++row) {
-            gaps += SkeletonInk(row, col) && !SkeletonInk(row + 1, col) && !SkeletonInk(row + 2, col);
-        }
+        const int gaps = GapStarts(box.top, box.bottom, [col](int row) { return SkeletonInk(row, col); });
         if (col >= 0 && col < GridSide) Glyph.ColGapCount[col] = AsByte(gaps);
     }
 }
