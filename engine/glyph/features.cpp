@@ -122,18 +122,16 @@ void ComputeWideRunCounts() {
 }
 
 void ComputeInkProjections() {
-    const int h = Glyph.GlyphHeight;
-    const int w = Glyph.GlyphWidth;
     ClearProfile(Glyph.RowInkCount, Glyph.ColInkCount);
-    for (int row = 1; row <= h; ++row) {
-        int ink = 0;
-        for (int col = 1; col <= w; ++col) ink += GlyphInk(row, col) ? 1 : 0;
-        Glyph.RowInkCount[row - 1] = static_cast<std::int16_t>(ink);
-    }
-    for (int col = 1; col <= w; ++col) {
-        int ink = 0;
-        for (int row = 1; row <= h; ++row) ink += GlyphInk(row, col) ? 1 : 0;
-        Glyph.ColInkCount[col - 1] = static_cast<std::int16_t>(ink);
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        const std::uint8_t* line = Glyph.GlyphImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] == 0) continue;
+            ++Glyph.RowInkCount[row - 1];
+            ++Glyph.ColInkCount[col - 1];
+        }
     }
 }
 

@@ -52,9 +52,12 @@ void FillGlyphBorder(std::uint8_t value) {
 }
 
 void ClampGlyphToOne() {
-    for (int row = 1; row <= Glyph.GlyphHeight; ++row) {
-        for (int col = 1; col <= Glyph.GlyphWidth; ++col) {
-            if (Glyph.SkeletonImage.At(row, col) > 1) Glyph.SkeletonImage.Set(row, col, 1);
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] > 1) line[col] = 1;
         }
     }
 }

@@ -1,5 +1,6 @@
 // Bringing a character box of the frame into the glyph grid: its polarity, its binarization and
 // the crop to its ink.
+#include <algorithm>
 #include <cstring>
 
 #include "engine/glyph/glyph_grid.h"
@@ -28,11 +29,14 @@ void StoreGlyphSize(int height, int width) {
 // Sums of the cells along row (byRows) or column index `line` of the glyph at origin 0,0;
 // lines outside the glyph are empty.
 int LineSum(bool byRows, int line) {
-    const int lines = byRows ? Glyph.GlyphHeight : Glyph.GlyphWidth;
-    const int span = byRows ? Glyph.GlyphWidth : Glyph.GlyphHeight;
+    // Lines and cells beyond the grid hold nothing.
+    const int lines = std::min<int>(byRows ? Glyph.GlyphHeight : Glyph.GlyphWidth, GridSide);
+    const int span = std::min<int>(byRows ? Glyph.GlyphWidth : Glyph.GlyphHeight, GridSide);
     if (line < 0 || line >= lines) return 0;
+    const int first = byRows ? line * GridSide : line;
+    const int step = byRows ? 1 : GridSide;
     int sum = 0;
-    for (int k = 0; k < span; ++k) sum += byRows ? Glyph.SkeletonImage.At(line, k) : Glyph.SkeletonImage.At(k, line);
+    for (int k = 0; k < span; ++k) sum += Glyph.SkeletonImage.cells[first + k * step];
     return sum;
 }
 
@@ -60,12 +64,14 @@ Span InkSpan(bool byRows) {
 // Moves rows top.., columns left.. of the glyph to the origin as a height x width glyph and
 // clears the rest of the old extent.
 void MoveGlyphToOrigin(int top, int left, int height, int width) {
-    const int oldHeight = Glyph.GlyphHeight;
-    const int oldWidth = Glyph.GlyphWidth;
+    // Cells beyond the grid are not written.
+    const int oldHeight = std::min<int>(Glyph.GlyphHeight, GridSide);
+    const int oldWidth = std::min<int>(Glyph.GlyphWidth, GridSide);
     for (int row = 0; row < oldHeight; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
         for (int col = 0; col < oldWidth; ++col) {
             const bool kept = row < height && col < width;
-            Glyph.SkeletonImage.Set(row, col, kept ? Glyph.SkeletonImage.At(row + top, col + left) : 0);
+            line[col] = kept ? Glyph.SkeletonImage.At(row + top, col + left) : 0;
         }
     }
     StoreGlyphSize(height, width);

@@ -69,20 +69,23 @@ int FillSmallLabelledHoles() {
 int RejectBlob() {
     const int h = Glyph.GlyphHeight;
     const int w = Glyph.GlyphWidth;
+    // Cells beyond the grid read as background, so the scans stop at its edge.
+    const int lastRow = std::min(h - 1, GridSide - 1);
+    const int lastCol = std::min(w - 1, GridSide - 1);
     int ragged = 0;
-    for (int row = 0; row <= h - 2; ++row) {
-        for (int col = 0; col <= w - 2; ++col) {
-            if (!Ink(row, col)) continue;
+    int ink = 0;
+    for (int row = 0; row <= lastRow; ++row) {
+        const std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 0; col <= lastCol; ++col) {
+            if (line[col] == 0) continue;
+            ++ink;
+            if (row > h - 2 || col > w - 2) continue;
             if (!Ink(row, col + 1)) ++ragged;
             if (!Ink(row + 1, col)) ++ragged;
         }
     }
     if (ragged > 2 * (w + h)) return 1;
 
-    int ink = 0;
-    for (int row = 0; row < h; ++row) {
-        for (int col = 0; col < w; ++col) ink += Ink(row, col) ? 1 : 0;
-    }
     Glyph.InkToBackgroundRatio = static_cast<float>(static_cast<double>(ink) / (h * w - ink + 1));
     Glyph.AspectRatio = w == 0 ? NoWidthAspectRatio : static_cast<float>(static_cast<double>(h) / w);
     return static_cast<double>(Glyph.InkToBackgroundRatio) > MaxSolidInkRatio &&
@@ -92,10 +95,12 @@ int RejectBlob() {
 }
 
 void AddImageBorder() {
-    for (int row = Glyph.GlyphHeight - 1; row >= 0; --row) {
-        for (int col = Glyph.GlyphWidth - 1; col >= 0; --col) {
-            Glyph.SkeletonImage.Set(row + 1, col + 1, Glyph.SkeletonImage.At(row, col));
-        }
+    // Each row moves one down and one right, from the last row up; what would land beyond the
+    // grid is dropped.
+    const int rows = std::min<int>(Glyph.GlyphHeight, GridSide - 1);
+    const int cols = std::min<int>(Glyph.GlyphWidth, GridSide - 1);
+    for (int row = rows - 1; row >= 0; --row) {
+        if (cols > 0) std::memcpy(Glyph.SkeletonImage.Row(row + 1) + 1, Glyph.SkeletonImage.Row(row), cols);
     }
     FillGlyphBorder(0);
 }
