@@ -16,58 +16,17 @@ constexpr int CrowdedExtraBranches = 1;  // a junction of four branches
 bool GlyphInk(int row, int col) { return Glyph.GlyphImage.At(row, col) != 0; }
 bool SkeletonInk(int row, int col) { return Glyph.SkeletonImage.At(row, col) != 0; }
 
+// Glyph image cells for the run counts: `line` is a row of the grid, and `col` (resp. `row`) is
+// at least 0, at most two past the grid; beyond it cells read as background.
+bool InkAlongRow(const std::uint8_t* line, int col) { return col < GridSide && line[col] != 0; }
+bool InkDownColumn(int row, int col) { return row < GridSide && Glyph.GlyphImage.Row(row)[col] != 0; }
+
 std::uint8_t AsByte(int value) { return static_cast<std::uint8_t>(value); }
 
 // Entries beyond the glyph's rows and columns read 0 rather than an earlier glyph's values.
 template <typename... Profiles>
 void ClearProfile(Profiles&... profiles) {
     (std::memset(profiles, 0, sizeof profiles), ...);
-}
-
-// Along a line read by ink(k), the runs of ink that end at one of the cells first..last. Each
-// cell is read once, the window sliding along.
-template <typename InkAt>
-int RunEnds(int first, int last, InkAt ink) {
-    int runs = 0;
-    bool here = ink(first);
-    for (int k = first; k <= last; ++k) {
-        const bool next = ink(k + 1);
-        runs += here && !next ? 1 : 0;
-        here = next;
-    }
-    return runs;
-}
-
-// ... the runs of at least two cells followed by at least two background cells.
-template <typename InkAt>
-int WideRunEnds(int first, int last, InkAt ink) {
-    int runs = 0;
-    bool before = ink(first - 1);
-    bool here = ink(first);
-    bool next = ink(first + 1);
-    for (int k = first; k <= last; ++k) {
-        const bool after = ink(k + 2);
-        runs += before && here && !next && !after ? 1 : 0;
-        before = here;
-        here = next;
-        next = after;
-    }
-    return runs;
-}
-
-// ... the ink cells followed by at least two background cells.
-template <typename InkAt>
-int GapStarts(int first, int last, InkAt ink) {
-    int gaps = 0;
-    bool here = ink(first);
-    bool next = ink(first + 1);
-    for (int k = first; k <= last; ++k) {
-        const bool after = ink(k + 2);
-        gaps += here && !next && !after ? 1 : 0;
-        here = next;
-        next = after;
-    }
-    return gaps;
 }
 
 }  // namespace
@@ -95,14 +54,20 @@ void ComputeMarginProfiles() {
 }
 
 void ComputeRunCounts() {
-    const int h = Glyph.GlyphHeight;
-    const int w = Glyph.GlyphWidth;
     ClearProfile(Glyph.RowRunCount, Glyph.ColRunCount);
-    for (int row = 1; row <= h; ++row) {
-        Glyph.RowRunCount[row - 1] = AsByte(RunEnds(1, w, [row](int col) { return GlyphInk(row, col); }));
+    // Lines beyond the grid hold no run and keep their cleared counts.
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        const std::uint8_t* line = Glyph.GlyphImage.Row(row);
+        int runs = 0;
+        for (int col = 1; col <= lastCol; ++col) runs += line[col] != 0 && !InkAlongRow(line, col + 1) ? 1 : 0;
+        Glyph.RowRunCount[row - 1] = AsByte(runs);
     }
-    for (int col = 1; col <= w; ++col) {
-        Glyph.ColRunCount[col - 1] = AsByte(RunEnds(1, h, [col](int row) { return GlyphInk(row, col); }));
+    for (int col = 1; col <= lastCol; ++col) {
+        int runs = 0;
+        for (int row = 1; row <= lastRow; ++row) runs += InkDownColumn(row, col) && !InkDownColumn(row + 1, col) ? 1 : 0;
+        Glyph.ColRunCount[col - 1] = AsByte(runs);
     }
 }
 
@@ -113,11 +78,24 @@ void ComputeWideRunCounts() {
     // The second cell beyond the border must read as background too.
     for (int row = 0; row <= h + 1; ++row) Glyph.GlyphImage.Set(row, w + 2, 0);
     for (int col = 0; col <= w + 1; ++col) Glyph.GlyphImage.Set(h + 2, col, 0);
-    for (int row = 1; row <= h; ++row) {
-        Glyph.RowWideRunCount[row - 1] = AsByte(WideRunEnds(1, w, [row](int col) { return GlyphInk(row, col); }));
+    // Lines beyond the grid hold no run and keep their cleared counts.
+    const int lastRow = LastOnGrid(h);
+    const int lastCol = LastOnGrid(w);
+    for (int row = 1; row <= lastRow; ++row) {
+        const std::uint8_t* line = Glyph.GlyphImage.Row(row);
+        int runs = 0;
+        for (int col = 1; col <= lastCol; ++col) {
+            runs += line[col - 1] != 0 && line[col] != 0 && !InkAlongRow(line, col + 1) && !InkAlongRow(line, col + 2);
+        }
+        Glyph.RowWideRunCount[row - 1] = AsByte(runs);
     }
-    for (int col = 1; col <= w; ++col) {
-        Glyph.ColWideRunCount[col - 1] = AsByte(WideRunEnds(1, h, [col](int row) { return GlyphInk(row, col); }));
+    for (int col = 1; col <= lastCol; ++col) {
+        int runs = 0;
+        for (int row = 1; row <= lastRow; ++row) {
+            runs += InkDownColumn(row - 1, col) && InkDownColumn(row, col) && !InkDownColumn(row + 1, col) &&
+                    !InkDownColumn(row + 2, col);
+        }
+        Glyph.ColWideRunCount[col - 1] = AsByte(runs);
     }
 }
 
@@ -139,11 +117,17 @@ void ComputeSkeletonGapCounts() {
     ClearProfile(Glyph.RowGapCount, Glyph.ColGapCount);
     const GlyphBoxRecord& box = Glyph.GlyphBox;
     for (int row = box.top; row <= box.bottom; ++row) {
-        const int gaps = GapStarts(box.left, box.right, [row](int col) { return SkeletonInk(row, col); });
+        int gaps = 0;
+        for (int col = box.left; col <= box.right; ++col) {
+            gaps += SkeletonInk(row, col) && !SkeletonInk(row, col + 1) && !SkeletonInk(row, col + 2);
+        }
         if (row >= 0 && row < GridSide) Glyph.RowGapCount[row] = AsByte(gaps);
     }
     for (int col = box.left; col <= box.right; ++col) {
-        const int gaps = GapStarts(box.top, box.bottom, [col](int row) { return SkeletonInk(row, col); });
+        int gaps = 0;
+        for (int row = box.top; row <= box.bottom; ++row) {
+            gaps += SkeletonInk(row, col) && !SkeletonInk(row + 1, col) && !SkeletonInk(row + 2, col);
+        }
         if (col >= 0 && col < GridSide) Glyph.ColGapCount[col] = AsByte(gaps);
     }
 }
