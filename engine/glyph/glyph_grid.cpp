@@ -65,17 +65,6 @@ void ClampGlyphToOne() {
 namespace {
 const std::uint8_t* CellPointer(int row, int col) { return Glyph.SkeletonImage.cells + row * GridSide + col; }
 
-std::uint8_t BitIf(bool set, std::uint8_t bit) { return set ? bit : 0; }
-
-// The 3 x 3 block around an interior cell, read through the rows above and below it.
-std::uint8_t InteriorNeighbourCode(const std::uint8_t* cell) {
-    const std::uint8_t* up = cell - GridSide;
-    const std::uint8_t* down = cell + GridSide;
-    return static_cast<std::uint8_t>(BitIf(up[-1] != 0, NeighbourUL) | BitIf(up[0] != 0, NeighbourU) | BitIf(up[1] != 0, NeighbourUR) |
-           BitIf(cell[1] != 0, NeighbourR) | BitIf(down[1] != 0, NeighbourDR) | BitIf(down[0] != 0, NeighbourD) |
-           BitIf(down[-1] != 0, NeighbourDL) | BitIf(cell[-1] != 0, NeighbourL));
-}
-
 int InteriorOnesAround(const std::uint8_t* cell) {
     const std::uint8_t* up = cell - GridSide;
     const std::uint8_t* down = cell + GridSide;
@@ -84,8 +73,7 @@ int InteriorOnesAround(const std::uint8_t* cell) {
 }
 }  // namespace
 
-std::uint8_t NeighbourCode(int row, int col) {
-    if (HasAllNeighboursOnGrid(row, col)) return InteriorNeighbourCode(CellPointer(row, col));
+std::uint8_t glyph_detail::EdgeNeighbourCode(int row, int col) {
     std::uint8_t code = 0;
     for (int k = 0; k < 8; ++k) {
         if (Glyph.SkeletonImage.At(row + CodeRowStep[k], col + CodeColStep[k]) != 0) code |= CodeBit[k];

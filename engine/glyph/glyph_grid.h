@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/glyph/glyph_record.h"
 #include "engine/packed_point.h"
 
 // Neighbour code bits: a bit is set when that neighbour's cell is non-zero.
@@ -72,6 +73,21 @@ constexpr std::array<std::uint8_t, 256> CodesWithConnectivity(bool atMostOne) {
     return table;
 }
 
+constexpr std::uint8_t BitIf(bool set, std::uint8_t bit) { return set ? bit : 0; }
+
+// The 3 x 3 block around an interior cell, read through the rows above and below it.
+inline std::uint8_t InteriorNeighbourCode(const std::uint8_t* cell) {
+    const std::uint8_t* up = cell - GridSide;
+    const std::uint8_t* down = cell + GridSide;
+    return static_cast<std::uint8_t>(
+        BitIf(up[-1] != 0, NeighbourUL) | BitIf(up[0] != 0, NeighbourU) | BitIf(up[1] != 0, NeighbourUR) |
+        BitIf(cell[1] != 0, NeighbourR) | BitIf(down[1] != 0, NeighbourDR) | BitIf(down[0] != 0, NeighbourD) |
+        BitIf(down[-1] != 0, NeighbourDL) | BitIf(cell[-1] != 0, NeighbourL));
+}
+
+// The neighbour code of a cell at the grid's edge, whose outside neighbours read as background.
+std::uint8_t EdgeNeighbourCode(int row, int col);
+
 }  // namespace glyph_detail
 
 // Indexed by a neighbour code: 1 when the cell's 8-connectivity number is at most 1 (removing
@@ -83,7 +99,11 @@ inline constexpr std::array<std::uint8_t, 256> DeletableCodes = glyph_detail::Co
 void FillGlyphBorder(std::uint8_t value);
 // In rows 1..H, columns 1..W every cell above 1 becomes 1.
 void ClampGlyphToOne();
-std::uint8_t NeighbourCode(int row, int col);
+// Interior cells, the ones met in the hot scans, are read inline.
+inline std::uint8_t NeighbourCode(int row, int col) {
+    if (!HasAllNeighboursOnGrid(row, col)) return glyph_detail::EdgeNeighbourCode(row, col);
+    return glyph_detail::InteriorNeighbourCode(Glyph.SkeletonImage.cells + row * GridSide + col);
+}
 // Number of 8-neighbours whose value is exactly 1.
 int CountNeighbours(int row, int col);
 
