@@ -21,9 +21,6 @@ constexpr double EraseInteriorRatio = 1.2;
 constexpr int ContourColStep[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 constexpr int ContourRowStep[8] = {0, -1, -1, -1, 0, 1, 1, 1};
 constexpr int NextSearch[8] = {1, 3, 3, 5, 5, 7, 7, 1};
-constexpr std::uint8_t ContourBit[8] = {NeighbourR, NeighbourUR, NeighbourU, NeighbourUL,
-                                        NeighbourL, NeighbourDL, NeighbourD, NeighbourDR};
-constexpr int ContourDirections = 8;
 constexpr int StartEast = 0;
 constexpr int StartSouthWest = 5;
 constexpr int StartNorthWest = 3;
@@ -55,28 +52,6 @@ constexpr std::array<std::uint8_t, 256> PeelRules() {
 }
 constexpr std::array<std::uint8_t, 256> PeelRuleOfCode = PeelRules();
 
-// Per search start and neighbour code: the first direction from the start, turning clockwise,
-// whose neighbour is set; -1 for a lone cell.
-using ContourMoveTable = std::array<std::array<std::int8_t, 256>, ContourDirections>;
-
-constexpr ContourMoveTable ContourMoves() {
-    ContourMoveTable moves{};
-    for (int search = 0; search < ContourDirections; ++search) {
-        for (int code = 0; code < 256; ++code) {
-            moves[search][code] = -1;
-            for (int turn = 0; turn < ContourDirections; ++turn) {
-                const int d = (search - turn + ContourDirections) % ContourDirections;
-                if (code & ContourBit[d]) {
-                    moves[search][code] = static_cast<std::int8_t>(d);
-                    break;
-                }
-            }
-        }
-    }
-    return moves;
-}
-constexpr ContourMoveTable ContourMoveOf = ContourMoves();
-
 // A corner cell with two side neighbours at a right angle.
 constexpr std::uint8_t RightAngleCodes[] = {NeighbourD | NeighbourL, NeighbourR | NeighbourD,
                                             NeighbourU | NeighbourL, NeighbourU | NeighbourR};
@@ -92,7 +67,13 @@ bool IsSingleNeighbourCode(std::uint8_t code) { return code != 0 && (code & (cod
 
 // First direction from `search`, turning clockwise, that leads to a non-background cell; -1
 // when all eight neighbours are background.
-int FindContourMove(int row, int col, int search) { return ContourMoveOf[search][NeighbourCode(row, col)]; }
+int FindContourMove(int row, int col, int search) {
+    for (int turn = 0; turn < 8; ++turn) {
+        const int d = (search - turn + 8) % 8;
+        if (Ink(row + ContourRowStep[d], col + ContourColStep[d])) return d;
+    }
+    return -1;
+}
 
 void AppendContourPoint(int row, int col) {
     Glyph.PathX[Glyph.WalkLength] = static_cast<std::int16_t>(col);
