@@ -66,7 +66,9 @@ void ComputeRunCounts() {
     }
     for (int col = 1; col <= lastCol; ++col) {
         int runs = 0;
-        for (int row = 1; row <= lastRow; ++row) runs += InkDownColumn(row, col) && !InkDownColumn(row + 1, col) ? 1 : 0;
+        for (int row = 1; row <= lastRow; ++row) {
+            runs += InkDownColumn(row, col) && !InkDownColumn(row + 1, col) ? 1 : 0;
+        }
         Glyph.ColRunCount[col - 1] = AsByte(runs);
     }
 }
