@@ -115,8 +115,8 @@ bool IsInside(int column, int row, const FrameRegion& region) {
 TEST_F(EdgeImageTest, PlanesMatchThePixelOperatorOverRegionsOfAnyWidth) {
     constexpr std::uint8_t Untouched = 0xEE;
     const FrameRegion regions[] = {
-        {-3, -3, FrameWidth + 3, FrameHeight + 3}, {7, 5, 26, 40},  {9, 11, 29, 30},
-        {3, 3, 21, 20},  {101, 50, FrameWidth - 1, 91}, {40, 40, 44, 44}, {60, 70, 50, 80},
+        {-3, -3, FrameWidth + 3, FrameHeight + 3}, {7, 5, 26, 40}, {9, 11, 29, 30}, {3, 3, 21, 20},
+        {101, 50, FrameWidth - 1, 91}, {40, 40, 44, 44}, {60, 70, 50, 80},
     };
     FillWithTyingLevels(2026);
     for (const FrameRegion& r : regions) {
