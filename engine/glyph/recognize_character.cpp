@@ -70,20 +70,34 @@ RememberedReading Remembered[RememberedReadingSlots];
 int RememberedCount = 0;
 int NextRememberedSlot = 0;
 
+// Rows and columns are scanned a word of cells at a time; a word's last ink cell is found once.
+constexpr int CellsPerWord = static_cast<int>(sizeof(std::uint64_t));
+constexpr int WordsPerRow = GridSide / CellsPerWord;
+
+int LastInkCell(std::uint64_t word) {
+    int cells = CellsPerWord;
+    std::uint8_t bytes[CellsPerWord];
+    std::memcpy(bytes, &word, sizeof word);
+    while (cells > 0 && bytes[cells - 1] == 0) --cells;
+    return cells;
+}
+
 GridPatch InkPatch(const GlyphGrid& grid) {
-    std::uint8_t columns[GridSide] = {};
+    std::uint64_t columns[WordsPerRow] = {};
     int rows = 0;
     for (int row = 0; row < GridSide; ++row) {
-        const std::uint8_t* cells = grid.cells + row * GridSide;
-        std::uint8_t ink = 0;
-        for (int col = 0; col < GridSide; ++col) {
-            columns[col] |= cells[col];
-            ink |= cells[col];
+        std::uint64_t ink = 0;
+        for (int k = 0; k < WordsPerRow; ++k) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, grid.cells + row * GridSide + k * CellsPerWord, sizeof word);
+            columns[k] |= word;
+            ink |= word;
         }
         if (ink != 0) rows = row + 1;
     }
-    int cols = GridSide;
-    while (cols > 0 && columns[cols - 1] == 0) --cols;
+    int words = WordsPerRow;
+    while (words > 0 && columns[words - 1] == 0) --words;
+    const int cols = words == 0 ? 0 : (words - 1) * CellsPerWord + LastInkCell(columns[words - 1]);
     return {rows, cols};
 }
 

@@ -41,9 +41,13 @@ PackedPeak FindHistogramPeak(int low, int high, int radius) {
     const int end = std::min(high, HistogramBinCount) - radius;
     int best = 0;
     std::uint32_t bestSum = 0;
-    for (int i = std::max(low, radius); i < end; ++i) {
-        std::uint32_t sum = 0;
-        for (int k = i - radius; k <= i + radius; ++k) sum += HistogramBins[k];
+    const int first = std::max(low, radius);
+    // The window slides: one bin enters on the right, one leaves on the left.
+    std::uint32_t sum = 0;
+    for (int k = first - radius; k < first + radius && k < end + radius; ++k) sum += HistogramBins[k];
+    for (int i = first; i < end; ++i) {
+        sum += HistogramBins[i + radius];
+        if (i > first) sum -= HistogramBins[i - radius - 1];
         if (sum > bestSum || (sum == bestSum && sum != 0 && HistogramBins[i] > HistogramBins[best])) {
             best = i;
             bestSum = sum;

@@ -1,6 +1,8 @@
 #include "engine/location/text_bands.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/camera.h"
 #include "engine/location/binary_regions.h"
@@ -65,24 +67,47 @@ void RecordStrokeStart(int line, int position) {
 }
 
 // Scans positions first..last of one line for stroke ends followed closely by a stroke start.
-// `blankAfterEnd` is how many background pixels must follow the ink of a stroke end.
-template <typename InkAt>
-void RecordStrokeStarts(int line, int first, int last, int blankAfterEnd, InkAt inkAt) {
+// `blankAfterEnd` is how many background pixels must follow the ink of a stroke end;
+// `nextInk`(p) is the first ink position from p on (past `last` when there is none), so that
+// the background between strokes is passed over at once.
+template <typename InkAt, typename NextInk>
+void RecordStrokeStarts(int line, int first, int last, int blankAfterEnd, InkAt inkAt, NextInk nextInk) {
     auto ink = [&](int position) { return position <= last && inkAt(position); };
     RowStrokeCounts[line] = 0;
     int x = first;
     while (x < last) {
-        bool strokeEnd = ink(x);
+        if (!ink(x)) {
+            x = nextInk(x + 1);
+            continue;
+        }
+        bool strokeEnd = true;
         for (int k = 1; k <= blankAfterEnd && strokeEnd; ++k) strokeEnd = !ink(x + k);
         if (!strokeEnd) {
             ++x;
             continue;
         }
         int start = x + 1;
-        while (start < last && !(ink(start) && ink(start + 1))) ++start;
+        while (start < last && !(ink(start) && ink(start + 1))) {
+            start = ink(start) ? start + 1 : std::min(nextInk(start + 1), last);
+        }
         if (start - x - 1 <= MaxStrokeGap) RecordStrokeStart(line, start);
         x = start + StrokeStartWidth;
     }
+}
+
+// The first ink pixel of the row from `column` to `last`, eight pixels at a time over
+// background; last + 1 when there is none.
+int NextInkInRow(int row, int column, int last) {
+    const std::uint8_t* pixels = BinaryImage + PixelIndex(0, row);
+    constexpr int WordPixels = static_cast<int>(sizeof(std::uint64_t));
+    while (column + WordPixels - 1 <= last) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, pixels + column, sizeof word);
+        if (word != 0) break;
+        column += WordPixels;
+    }
+    while (column <= last && pixels[column] == 0) ++column;
+    return column;
 }
 
 void StoreBand(int start, int end) {
@@ -146,8 +171,10 @@ int FindHorizontalTextBands(PackedPoint topLeft, PackedPoint bottomRight) {
     TextBandCount = 0;
     if (IsEmptyRegion(region)) return 1;
     for (int row = region.top; row <= region.bottom; ++row) {
-        RecordStrokeStarts(row, region.left, region.right, RowStrokeEndBlank,
-                           [row](int column) { return BinaryImage[PixelIndex(column, row)] != 0; });
+        RecordStrokeStarts(
+            row, region.left, region.right, RowStrokeEndBlank,
+            [row](int column) { return BinaryImage[PixelIndex(column, row)] != 0; },
+            [row, &region](int column) { return NextInkInRow(row, column, region.right); });
     }
     const int threshold = CodeFoundFlag == 1 ? FoundCodeRowBandThreshold : RowBandThreshold;
     // Each cut zeroes at least one non-zero count inside a band, so the restarts end.
@@ -161,8 +188,11 @@ int FindVerticalTextBands(PackedPoint topLeft, PackedPoint bottomRight) {
     TextBandCount = 0;
     if (IsEmptyRegion(region)) return 1;
     for (int column = region.left; column <= region.right; ++column) {
-        RecordStrokeStarts(column, region.top, region.bottom, ColumnStrokeEndBlank,
-                           [column](int row) { return BinaryImage[PixelIndex(column, row)] != 0; });
+        auto inkAt = [column](int row) { return BinaryImage[PixelIndex(column, row)] != 0; };
+        RecordStrokeStarts(column, region.top, region.bottom, ColumnStrokeEndBlank, inkAt, [&](int row) {
+            while (row <= region.bottom && !inkAt(row)) ++row;
+            return row;
+        });
     }
     ColumnProfileOfBox(region.left, region.right, region.top, region.bottom - 1, SourceBinaryImage);
     const int columns = region.right - region.left + 1;

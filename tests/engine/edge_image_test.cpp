@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
+#include "engine/location/boxes.h"
 #include "engine/location/gray_bmp.h"
 #include "engine/location/level_histogram.h"
 #include "engine/location/planes.h"
@@ -91,6 +93,65 @@ TEST_F(EdgeImageTest, StepEdgeMarksTwoPixelsAndKeepsTheMargin) {
     }
     for (int row = 20; row <= 60; ++row) {
         for (int column : {30, 31, 69, 70}) ASSERT_EQ(EdgeField[PixelIndex(column, row)].magnitude, 0xABAB);
+    }
+}
+
+// Gray levels whose differences tie often, in both signs, up to the full 255.
+void FillWithTyingLevels(std::uint32_t seed) {
+    constexpr std::uint8_t Levels[] = {0, 1, 128, 254, 255};
+    std::uint32_t state = seed;
+    for (std::uint8_t& pixel : WorkImage) {
+        state = state * 1664525u + 1013904223u;
+        pixel = Levels[(state >> 16) % std::size(Levels)];
+    }
+}
+
+bool IsInside(int column, int row, const FrameRegion& region) {
+    return column >= region.left && column <= region.right && row >= region.top && row <= region.bottom;
+}
+
+// The row loops work in blocks of columns, the last one overlapping: regions narrower than a
+// block, one block wide, one column more, at the frame's edges and past them.
+TEST_F(EdgeImageTest, PlanesMatchThePixelOperatorOverRegionsOfAnyWidth) {
+    constexpr std::uint8_t Untouched = 0xEE;
+    const FrameRegion regions[] = {
+        {-3, -3, FrameWidth + 3, FrameHeight + 3}, {7, 5, 26, 40}, {9, 11, 29, 30}, {3, 3, 21, 20},
+        {101, 50, FrameWidth - 1, 91}, {40, 40, 44, 44}, {60, 70, 50, 80},
+    };
+    FillWithTyingLevels(2026);
+    for (const FrameRegion& r : regions) {
+        std::memset(EdgeImage, Untouched, sizeof EdgeImage);
+        std::memset(EdgeField, Untouched, sizeof EdgeField);
+        ComputeEdgeImage(PackPoint(r.left, r.top), PackPoint(r.right, r.bottom));
+        const FrameRegion clipped = ClipToFrame(r.left, r.top, r.right, r.bottom);
+        const FrameRegion written{clipped.left + 2, clipped.top + 2, clipped.right - 2, clipped.bottom - 2};
+        for (int row = 0; row < FrameHeight; ++row) {
+            for (int column = 0; column < FrameWidth; ++column) {
+                const int index = PixelIndex(column, row);
+                const PackedEdge edge = EdgeAtPixel(row, column);
+                const bool inside = IsInside(column, row, written);
+                ASSERT_EQ(EdgeImage[index], inside ? EdgeMagnitude(edge) : Untouched) << column << "," << row;
+                ASSERT_EQ(EdgeField[index].magnitude, inside ? EdgeMagnitude(edge) : 0xEEEE) << column << "," << row;
+                ASSERT_EQ(EdgeField[index].direction, inside ? EdgeDirection(edge) : 0xEEEE) << column << "," << row;
+            }
+        }
+        // The histogram counts the region's levels exactly as one pass would.
+        std::uint32_t expectedBins[HistogramBinCount] = {};
+        for (int row = clipped.top; row <= clipped.bottom; ++row)
+            for (int column = clipped.left; column <= clipped.right; ++column)
+                ++expectedBins[EdgeImage[PixelIndex(column, row)]];
+        EdgeHistogram(PackPoint(r.left, r.top), PackPoint(r.right, r.bottom));
+        for (int bin = 0; bin < HistogramBinCount; ++bin) ASSERT_EQ(HistogramBins[bin], expectedBins[bin]) << bin;
+        // Thresholds below, at and beyond the levels answer as a plain comparison would.
+        for (int threshold : {-300, -1, 0, 127, 254, 255, 300}) {
+            drawing::FillPlane(BinaryImage, 7);
+            ThresholdEdgeImage(PackPoint(r.left, r.top), PackPoint(r.right, r.bottom), threshold);
+            for (int index = 0; index < FrameSize; ++index) {
+                const bool inside = IsInside(index % FrameStride, index / FrameStride, r);
+                const int expected = EdgeImage[index] > threshold ? 1 : 0;
+                ASSERT_EQ(BinaryImage[index], inside ? expected : 7) << index << " at " << threshold;
+            }
+        }
     }
 }
 
