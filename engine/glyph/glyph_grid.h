@@ -106,6 +106,19 @@ inline std::uint8_t NeighbourCode(int row, int col) {
 }
 // Number of 8-neighbours whose value is exactly 1.
 int CountNeighbours(int row, int col);
+// In scan order over rows 1..H and columns 1..W, clears every ink cell whose neighbour code, as
+// the earlier clears left it, `clears` accepts.
+template <typename CodeTest>
+void ClearInkByCode(CodeTest clears) {
+    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
+    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
+    for (int row = 1; row <= lastRow; ++row) {
+        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
+        for (int col = 1; col <= lastCol; ++col) {
+            if (line[col] != 0 && clears(NeighbourCode(row, col))) line[col] = 0;
+        }
+    }
+}
 
 // Moves the walk point to its first neighbour (U, R, D, L, UL, UR, DR, DL) of value 1 that is
 // not the previous walk point: 1 moved, 0 dead end. The previous point is left to the caller.

@@ -140,14 +140,9 @@ int FillSmallHoles() {
 }
 
 void RemoveLoosePixels() {
+    ClearInkByCode(IsLooseCode);
     const int lastRow = LastOnGrid(Glyph.GlyphHeight);
     const int lastCol = LastOnGrid(Glyph.GlyphWidth);
-    for (int row = 1; row <= lastRow; ++row) {
-        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= lastCol; ++col) {
-            if (line[col] != 0 && IsLooseCode(NeighbourCode(row, col))) line[col] = 0;
-        }
-    }
     int listed = 0;
     for (int row = 1; row <= lastRow; ++row) {
         const std::uint8_t* line = Glyph.SkeletonImage.Row(row);

@@ -346,13 +346,4 @@ int ThinCharacter() {
     return 0;
 }
 
-void RemoveStairPixels() {
-    const int lastRow = LastOnGrid(Glyph.GlyphHeight);
-    const int lastCol = LastOnGrid(Glyph.GlyphWidth);
-    for (int row = 1; row <= lastRow; ++row) {
-        std::uint8_t* line = Glyph.SkeletonImage.Row(row);
-        for (int col = 1; col <= lastCol; ++col) {
-            if (line[col] != 0 && IsStairCode(NeighbourCode(row, col))) line[col] = 0;
-        }
-    }
-}
+void RemoveStairPixels() { ClearInkByCode(IsStairCode); }
