@@ -40,10 +40,8 @@ void ColumnProfileOfBox(int left, int right, int top, int bottom, int source) {
     const std::uint8_t* plane = SourcePlane(source);
     const FrameRegion box = ClipToFrame(left, top, right, bottom);
     if (plane == nullptr) return;
-    // Row by row, the order the plane is stored in.
-    for (int row = box.top; row <= box.bottom; ++row) {
-        const std::uint8_t* pixels = plane + PixelIndex(0, row);
-        for (int column = box.left; column <= box.right; ++column) ColumnProfile[column] += pixels[column] != 0 ? 1 : 0;
+    for (int column = box.left; column <= box.right; ++column) {
+        ColumnProfile[column] = static_cast<std::int16_t>(InkInColumn(plane, column, box.top, box.bottom));
     }
 }
 
