@@ -79,7 +79,6 @@ int GapAfter(int i) { return T(i + 1) - B(i); }
 int CentreX(int i) { return (L(i) + R(i)) / 2; }
 int CentreY(int i) { return (T(i) + B(i)) / 2; }
 PackedPoint Centre(int i) { return PackPoint(CentreX(i), CentreY(i)); }
-double Ratio(int i) { return static_cast<double>(InclusiveHeight(i)) / InclusiveWidth(i); }
 
 void Merge(int i) { MergeBoxes(i, i + 1, MergeAlongColumn); }
 
@@ -115,7 +114,7 @@ int ClearThinStrokeBars() {
     int listed[LineBoxSlots];
     int count = 0;
     for (int i = 0; i < Count(); ++i) {
-        if (Ratio(i) > ThinStrokeRatio && InclusiveWidth(i) < ThinStrokeWidth) listed[count++] = i;
+        if (HeightOverWidth(i) > ThinStrokeRatio && InclusiveWidth(i) < ThinStrokeWidth) listed[count++] = i;
     }
     std::stable_sort(listed, listed + count, [](int a, int b) { return CentreY(a) < CentreY(b); });
     int chain[LineBoxSlots];
@@ -222,7 +221,7 @@ int TreatTallBoxes(const Column& col) {
             continue;
         }
         const int width = InclusiveWidth(i);
-        if (width >= 1 && width <= MaxSliverWidth && Ratio(i) > SliverRatio) {
+        if (width >= 1 && width <= MaxSliverWidth && HeightOverWidth(i) > SliverRatio) {
             RemoveBox(i);
             continue;
         }

@@ -2,6 +2,8 @@
 // box i has left L(i), top T(i), right R(i) and bottom B(i), all inclusive.
 #pragma once
 
+#include <algorithm>
+
 #include "engine/location/line_boxes.h"
 
 namespace line_box_sides {
@@ -14,5 +16,8 @@ inline int R(int i) { return LineBoxes[i].right; }
 inline int B(int i) { return LineBoxes[i].bottom; }
 inline int InclusiveWidth(int i) { return R(i) - L(i) + 1; }
 inline int InclusiveHeight(int i) { return B(i) - T(i) + 1; }
+// Inclusive height over inclusive width, an integer quotient truncated toward zero as the
+// rules take their quotients; never a division by zero.
+inline int HeightOverWidth(int i) { return InclusiveHeight(i) / std::max(InclusiveWidth(i), 1); }
 
 }  // namespace line_box_sides

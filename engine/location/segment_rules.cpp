@@ -347,9 +347,7 @@ RuleResult TrimAtWideGaps(const Line& line) {
 }
 
 bool IsNoise(int i, const Line& line, double ratioLimit) {
-    const int h = InclusiveHeight(i);
-    const int w = InclusiveWidth(i);
-    return static_cast<double>(h) / w > ratioLimit || (h < line.H / 2 && w < line.W / 2);
+    return HeightOverWidth(i) > ratioLimit || (InclusiveHeight(i) < line.H / 2 && InclusiveWidth(i) < line.W / 2);
 }
 
 // Rule 10: thin or small boxes pressed against a neighbour are noise. Box i gone, the pair is
@@ -397,13 +395,20 @@ RuleResult EraseDetachedStart(const Line& line) {
     return Answer(SegmentRedo);
 }
 
-// Rule 12: slivers and faint boxes.
+// Rule 12: slivers and faint boxes. The rear camera's rule takes the height/width ratio as a
+// real number, the side camera's as the integer quotient its other rules take. The density is
+// a real number in both: as an integer quotient it would be 0 or 1, and its limits would mean
+// nothing.
+double ThinRatio(int i) {
+    return RearCamera ? static_cast<double>(InclusiveHeight(i)) / InclusiveWidth(i) : HeightOverWidth(i);
+}
+
 void RemoveThinAndFaint() {
     int i = 0;
     while (i < Count()) {
         const int w = InclusiveWidth(i);
         const int h = InclusiveHeight(i);
-        const double ratio = static_cast<double>(h) / w;
+        const double ratio = ThinRatio(i);
         const double density =
             static_cast<double>(SumBinaryCopy2(BoxTopLeft(LineBoxes[i]), BoxBottomRight(LineBoxes[i]))) / (w * h);
         const bool thinEnd = i >= Count() - 2 && w < NarrowEndWidth && ratio > ThinEndRatio && density < ThinEndDensity;

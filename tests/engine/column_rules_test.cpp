@@ -169,6 +169,14 @@ TEST_F(ElevenBoxChecks, ManyNarrowBoxesRejectTheColumn) {
     EXPECT_EQ(Segment(), SegmentReject);
 }
 
+TEST_F(ColumnRulesTest, TallSliversGoWhenTheirQuotientIsAbove5Point6) {
+    AddBox(ColumnLeft, 100, ColumnLeft + 8, 151);  // 52 / 9 is 5: treated as a tall box, binarized again
+    EXPECT_EQ(Segment(), SegmentRedo);
+    LineBoxCount = 0;
+    AddBox(ColumnLeft, 100, ColumnLeft + 8, 153);  // 54 / 9 is 6: removed, and the column with it
+    EXPECT_EQ(Segment(), SegmentReject);
+}
+
 TEST_F(ColumnRulesTest, AColumnThatLosesItsOnlyBoxIsRejected) {
     AddBox(ColumnLeft, 100, ColumnLeft + 5, 200);  // a sliver far taller than a character
     EXPECT_EQ(Segment(), SegmentReject);
@@ -233,16 +241,17 @@ TEST_F(ColumnRulesTest, SolidTallBoxesAreBinarizedAgainBelowTheStrongEdgeLevel) 
     EXPECT_EQ(BinaryBackup[PixelIndex(ColumnLeft + 5, 150)], 1);
 }
 
-// Thin strokes 3 wide and 11 high, 12 rows apart, their left edges at the given columns.
-void SetThinStrokes(const std::vector<int>& lefts) {
+// Thin strokes 3 wide and `height` high (12: a quotient of 4), 13 rows apart, their left edges
+// at the given columns.
+void SetThinStrokes(const std::vector<int>& lefts, int height = 12) {
     LineBoxCount = 0;
     int top = 30;
     for (int left : lefts) {
         LineBoxes[LineBoxCount] = CharBox{static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
-                                          static_cast<std::int16_t>(left + 2), static_cast<std::int16_t>(top + 10)};
+                                          static_cast<std::int16_t>(left + 2), static_cast<std::int16_t>(top + height - 1)};
         LineBoxComponents[LineBoxCount] = ComponentRange{0, -1};
         ++LineBoxCount;
-        top += 12;
+        top += 13;
     }
 }
 
@@ -288,6 +297,13 @@ TEST_F(ColumnRulesTest, BentChainsOfThinStrokesAreClearedStrokeByStroke) {
 TEST_F(ColumnRulesTest, FewThinStrokesAreLeftAlone) {
     drawing::FillPlane(BinaryBackup, 1);
     SetThinStrokes(std::vector<int>(28, 300));
+    Segment();
+    EXPECT_EQ(BinaryBackup[PixelIndex(301, 600)], 1);
+}
+
+TEST_F(ColumnRulesTest, StrokesWhoseQuotientIsNotAbove3Point2AreNoThinStrokes) {
+    drawing::FillPlane(BinaryBackup, 1);
+    SetThinStrokes(std::vector<int>(30, 300), 11);  // 11 / 3 is 3
     Segment();
     EXPECT_EQ(BinaryBackup[PixelIndex(301, 600)], 1);
 }

@@ -247,6 +247,62 @@ TEST_F(SegmentRulesTest, AnIsolatedFifthBoxOfEightIsFatal) {
     EXPECT_EQ(BinaryBackup[PixelIndex(fifth.right + 1, 300)], 1);
 }
 
+// Ten boxes 30 apart (g = 38) with a sliver 6 wide 6 columns after box 5, `height` high
+// (inclusive sizes).
+void SetLineWithSliver(int height) {
+    drawing::SetRow({20, 20, 20, 20, 20, 20, 5, 20, 20, 20, 20}, {30, 30, 30, 30, 30, 6, 30, 30, 30, 30});
+    LineBoxes[6].bottom = static_cast<std::int16_t>(LineBoxes[6].top + height - 1);
+}
+
+TEST_F(SegmentRulesTest, NoiseBesideACloseNeighbourHasAHeightOverWidthQuotientAbove5Point6) {
+    SetLineWithSliver(35);  // 35 / 6 is 5 as an integer quotient
+    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentKeep);
+    EXPECT_EQ(LineBoxCount, 11);
+    SetLineWithSliver(36);
+    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentKeep);
+    EXPECT_EQ(LineBoxCount, 10);
+}
+
+TEST_F(SegmentRulesTest, CrowdedLinesLoseCloseBoxesWhoseQuotientIsAbove3Point4) {
+    // Twelve boxes 30 apart and one 10 wide 6 columns after box 6: 35 / 10 is 3, so it stays.
+    const auto setLine = [](int height) {
+        drawing::SetRow({20, 20, 20, 20, 20, 20, 20, 9, 20, 20, 20, 20, 20},
+                        {30, 30, 30, 30, 30, 30, 6, 30, 30, 30, 30, 30});
+        LineBoxes[7].bottom = static_cast<std::int16_t>(LineBoxes[7].top + height - 1);
+    };
+    setLine(35);
+    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentKeep);
+    EXPECT_EQ(LineBoxCount, 13);
+    // 40 / 10 is 4: it goes.
+    setLine(40);
+    SegmentCodeLine(0, 40, 20, 220, 9);
+    EXPECT_EQ(LineBoxCount, 12);
+}
+
+TEST_F(SegmentRulesTest, ThinAndFaintBoxesAreMeasuredByTheIntegerQuotient) {
+    // Box 5 is 14 wide without ink (41 / 14 is 2); the last box 9 wide and 44 high (44 / 9 is
+    // 4) with ink in two of its columns, a density of a fifth.
+    const auto setLine = [](int faintWidth, int lastWidth) {
+        drawing::SetRow({20, 20, 20, 20, 20, faintWidth - 1, 20, 20, 20, 20, lastWidth - 1},
+                        {30, 30, 30, 30, 30, 30, 30, 30, 30, 30});
+        LineBoxes[10].bottom = static_cast<std::int16_t>(LineBoxes[10].top + 43);
+        for (int i : {5, 10}) {
+            const CharBox& box = LineBoxes[i];
+            drawing::FillRect(BinarySnapshot, box.left, box.top, box.right, box.bottom, 0);
+        }
+        const CharBox& last = LineBoxes[10];
+        drawing::FillRect(BinarySnapshot, last.left, last.top, last.left + 1, last.bottom, 1);
+    };
+    setLine(14, 9);
+    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentKeep);
+    EXPECT_EQ(LineBoxCount, 11);
+    // 41 / 13 is 3 and 44 / 8 is 5: both go.
+    drawing::FillPlane(BinarySnapshot, 1);
+    setLine(13, 8);
+    EXPECT_EQ(SegmentCodeLine(0, 40, 20, 220, 9), SegmentKeep);
+    EXPECT_EQ(LineBoxCount, 9);
+}
+
 TEST_F(SegmentRulesTest, TypeLinesOfSixLoseTheirFirstTwo) {
     SetBoxes(6);
     EXPECT_EQ(SegmentTypeCodeLine(0, 40, 20, 220, 9), SegmentKeep);

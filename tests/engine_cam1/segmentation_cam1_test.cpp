@@ -18,19 +18,7 @@ constexpr int W = 20;
 constexpr int Gap = 9;
 constexpr int Centre = 220;
 
-// A row of line boxes: box i is widths[i] wide (r - l) and gaps[i] columns lie between it and
-// the next (l(i+1) - r(i)); all span rows top to top + height.
-void SetRow(const std::vector<int>& widths, const std::vector<int>& gaps, int top = 200, int height = H,
-            int left = 30) {
-    LineBoxCount = 0;
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        LineBoxes[i] = CharBox{static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
-                               static_cast<std::int16_t>(left + widths[i]), static_cast<std::int16_t>(top + height)};
-        LineBoxComponents[i] = ComponentRange{0, -1};
-        if (i < gaps.size()) left += widths[i] + gaps[i];
-        ++LineBoxCount;
-    }
-}
+using drawing::SetRow;
 
 // `count` boxes W wide, 8 apart, with the given widths where set.
 void SetEven(int count, std::initializer_list<std::pair<int, int>> widths = {}, int top = 200) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstring>
+#include <vector>
 
 #include "engine/location/components.h"
 #include "engine/location/edge_image.h"
@@ -43,6 +44,20 @@ inline void ResetSegmenterState() {
     RetriedWideBoxCount = 0;
     ComponentBoxCount = 0;
     LineBoxCount = 0;
+}
+
+// A row of line boxes: box i is widths[i] wide (r - l) and gaps[i] columns lie between it and
+// the next (l(i+1) - r(i)); all span rows top to top + height.
+inline void SetRow(const std::vector<int>& widths, const std::vector<int>& gaps, int top = 200, int height = 40,
+                   int left = 30) {
+    LineBoxCount = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        LineBoxes[i] = CharBox{static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
+                               static_cast<std::int16_t>(left + widths[i]), static_cast<std::int16_t>(top + height)};
+        LineBoxComponents[i] = ComponentRange{0, -1};
+        if (i < gaps.size()) left += widths[i] + gaps[i];
+        ++LineBoxCount;
+    }
 }
 
 // One pending candidate per rectangle, as the location passes leave them.
