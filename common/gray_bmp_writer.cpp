@@ -42,15 +42,16 @@ int WriteGrayBmp(const char* path, const std::uint8_t* pixels, int width, int he
     for (int i = 0; i < 256; ++i) {
         palette[4 * i] = palette[4 * i + 1] = palette[4 * i + 2] = static_cast<std::uint8_t>(i);
     }
-    std::FILE* file = win::fopen(path, "wb");
-    if (!file) return 1;
-    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+    // The image replaces what stands at its name, a link planted there included, and is the
+    // user's alone.
+    win::ReplacingFile file(win::MapPath(path), win::PrivateFileMode);
+    if (!file.get()) return 1;
+    bool ok = std::fwrite(header, 1, sizeof header, file.get()) == sizeof header;
     std::uint8_t row[MaxWrittenRow + 3] = {};
     for (int i = 0; ok && i < height; ++i) {
         const std::uint8_t* source = pixels + static_cast<long>(height - 1 - i) * stride;
         for (int x = 0; x < width; ++x) row[x] = source[x];
-        ok = std::fwrite(row, 1, static_cast<std::size_t>(rowBytes), file) == static_cast<std::size_t>(rowBytes);
+        ok = std::fwrite(row, 1, static_cast<std::size_t>(rowBytes), file.get()) == static_cast<std::size_t>(rowBytes);
     }
-    ok = std::fclose(file) == 0 && ok;
-    return ok ? 0 : 1;
+    return ok && file.Commit() ? 0 : 1;
 }

@@ -6,11 +6,7 @@
 // Without the bus the recognizers could neither be reached nor answer, so the program says so
 // and ends.
 win::BOOL CDirectorApp::InitInstance() {
-    if (!win::AfxSocketInit()) {
-        win::MessageBoxA(nullptr, BusStartFailedText, DirectorMessageCaption,
-                         win::MB_OK | win::MB_ICONSTOP);
-        return win::FALSE;
-    }
+    if (!win::AfxSocketInit()) win::EndWithoutBus(BusStartFailedText, DirectorMessageCaption);
     CDirectorDlg dialog;
     m_pMainWnd = &dialog;
     dialog.DoModal();

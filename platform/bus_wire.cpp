@@ -69,15 +69,17 @@ bool IsLive(HWND window) {
     return true;
 }
 
+std::mutex reportMutex;
+std::string lastReport;
+
 // Says once on standard error why the bus folder cannot be used, not at every call.
 void ReportUnusableFolder(const std::string& folder, const char* reason) {
-    static std::mutex mutex;
-    static std::string last;
-    const std::string report = folder + ": " + reason;
-    std::lock_guard lock(mutex);
-    if (report == last) return;
-    last = report;
-    std::fprintf(stderr, "The window bus folder %s; the programs cannot reach each other through it.\n", report.c_str());
+    const std::string report =
+        "The window bus folder " + folder + ": " + reason + "; the programs cannot reach each other through it.";
+    std::lock_guard lock(reportMutex);
+    if (report == lastReport) return;
+    lastReport = report;
+    std::fprintf(stderr, "%s\n", report.c_str());
 }
 
 void MakeParents(const std::string& folder) {
@@ -135,6 +137,11 @@ bool PrepareDirectory(const std::string& folder, bool create) {
     }
     ::close(fd);
     return usable;
+}
+
+std::string LastFolderReport() {
+    std::lock_guard lock(reportMutex);
+    return lastReport;
 }
 
 std::string UsableDirectory() {

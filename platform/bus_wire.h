@@ -75,6 +75,8 @@ std::string Directory();
 // user that only this user may enter; a looser mode of one's own folder is made private. With
 // `create` a missing folder is made. A folder that cannot be used is reported on standard error.
 bool PrepareDirectory(const std::string& folder, bool create = true);
+// The last report of a folder that cannot be used, as said on standard error; empty when none.
+std::string LastFolderReport();
 // The bus folder, checked again at every use; empty when it cannot be used.
 std::string UsableDirectory();
 

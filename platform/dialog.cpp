@@ -13,8 +13,12 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
+
+#include "platform/bus_wire.h"
 
 namespace win {
 
@@ -34,6 +38,10 @@ constexpr const char* FallbackFaces[] = {"SimSun", "WenQuanYi Zen Hei Sharp", "W
 constexpr UINT MessageBoxButtonsMask = 0x0F;
 constexpr UINT MessageBoxIconMask = 0xF0;
 constexpr const char* DefaultMessageBoxCaption = "Error";
+constexpr const char* BusFailedText = "The window bus cannot start; the programs cannot reach this one.";
+// Qt platforms without a screen: a box there would wait for a click no one can give.
+constexpr const char* HeadlessPlatforms[] = {"offscreen", "minimal"};
+constexpr UINT NoBusExitCode = 1;
 
 CWinApp* TheApp = nullptr;
 
@@ -396,6 +404,19 @@ int MessageBoxA(HWND /*owner*/, const char* text, const char* caption, UINT type
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+
+void EndWithoutBus(const char* text, const char* caption) {
+    std::string reason = bus::LastFolderReport();
+    if (reason.empty()) {
+        reason = BusFailedText;
+        std::fprintf(stderr, "%s\n", reason.c_str());
+    }
+    const QString platform = QGuiApplication::platformName();
+    const bool hasDisplay = std::none_of(std::begin(HeadlessPlatforms), std::end(HeadlessPlatforms),
+                                         [&](const char* headless) { return platform == QLatin1String(headless); });
+    if (hasDisplay) MessageBoxA(nullptr, (std::string(text) + "\n\n" + reason).c_str(), caption, MB_OK | MB_ICONSTOP);
+    ExitProcess(NoBusExitCode);
+}
 
 }  // namespace win
 

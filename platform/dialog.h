@@ -165,4 +165,9 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 using MessageBoxHook = std::function<int(const char* text, const char* caption, UINT type)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
+// For a program whose AfxSocketInit failed: nothing can reach it, not even to close it, so
+// rather than run on it shows `text` and the reason (already said on standard error) in a box
+// with `caption` where there is a display to show it, and ends with exit code 1.
+[[noreturn]] void EndWithoutBus(const char* text, const char* caption);
+
 }  // namespace win

@@ -1,20 +1,28 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace win {
 namespace {
 
 constexpr char DefaultDriveLetter = 'c';
+// Drive folders hold the request images: no other user reads them or plants names in them.
+constexpr mode_t PrivateFolderMode = 0700;
+// mkstemp's pattern after the file's own name: the fresh file sits in the same folder.
+constexpr const char* FreshFileSuffix = ".XXXXXX";
 
 constexpr const char* DrivesUnderHome = "/.local/share/torva/drives";
 constexpr const char* NoDrivesText =
@@ -30,7 +38,7 @@ void ReportNoDrives() {
 void MakeFolder(const std::string& path) {
     // Creates each missing component; existing ones are left alone.
     for (std::size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0755);
+        if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), PrivateFolderMode);
     }
 }
 
@@ -55,6 +63,8 @@ bool FillFindData(OpenFind& find, _finddata_t* data) {
         struct stat st {};
         const std::string full = find.folder + "/" + name;
         if (::stat(full.c_str(), &st) != 0) continue;
+        // A Windows folder holds files and folders only; a FIFO, socket or device is no file to open.
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
         data->attrib = S_ISDIR(st.st_mode) ? 0x10u : 0u;
         data->size = st.st_size;
         std::memcpy(data->name, name.c_str(), name.size() + 1);
@@ -98,8 +108,79 @@ std::string MapPath(const char* windowsPath) {
     return driveFolder + "/" + path;
 }
 
-std::FILE* fopen(const char* windowsPath, const char* mode) {
-    return std::fopen(MapPath(windowsPath).c_str(), mode);
+int OpenRegularFile(const std::string& path, int flags, mode_t mode) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return -1;
+    }
+    // Without O_NONBLOCK the open of a FIFO would wait for a writer, and the program with it.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::FILE* OpenRegularStream(const std::string& path, const char* mode) {
+    int flags = 0;
+    switch (mode ? mode[0] : '\0') {
+        case 'r':
+            flags = O_RDONLY;
+            break;
+        case 'w':
+            flags = O_WRONLY | O_CREAT | O_TRUNC;
+            break;
+        case 'a':
+            flags = O_WRONLY | O_CREAT | O_APPEND;
+            break;
+        default:
+            errno = EINVAL;
+            return nullptr;
+    }
+    if (std::strchr(mode, '+')) flags = (flags & ~O_ACCMODE) | O_RDWR;
+    const int fd = OpenRegularFile(path, flags);
+    if (fd < 0) return nullptr;
+    std::FILE* file = ::fdopen(fd, mode);
+    if (!file) ::close(fd);
+    return file;
+}
+
+std::FILE* fopen(const char* windowsPath, const char* mode) { return OpenRegularStream(MapPath(windowsPath), mode); }
+
+ReplacingFile::ReplacingFile(std::string path, mode_t mode) : path_(std::move(path)) {
+    if (path_.empty()) return;
+    temporary_ = path_ + FreshFileSuffix;
+    const int fd = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd < 0) {
+        temporary_.clear();
+        return;
+    }
+    if (::fchmod(fd, mode) == 0) file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (file_) std::fclose(file_);
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+bool ReplacingFile::Commit() {
+    if (!file_) return false;
+    const bool written = std::ferror(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!written || !closed || std::rename(temporary_.c_str(), path_.c_str()) != 0) return false;
+    temporary_.clear();
+    return true;
 }
 
 int remove(const char* windowsPath) { return std::remove(MapPath(windowsPath).c_str()); }

@@ -1,14 +1,26 @@
 #include "platform/photo_bitmap.h"
 
-#include <QPainter>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <QImageReader>
+#include <QPainter>
 
 #include "platform/files.h"
 
 namespace win {
 
 PhotoBitmap::PhotoBitmap(const char* path) {
-    QImage decoded(QFile::decodeName(QByteArray::fromStdString(MapPath(path))));
+    // Opened here rather than by the decoder, which would wait on a FIFO at the name.
+    const int fd = OpenRegularFile(MapPath(path), O_RDONLY);
+    if (fd < 0) return;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return;
+    }
+    const QImage decoded = QImageReader(&file).read();
     if (!decoded.isNull()) image_ = decoded.convertToFormat(QImage::Format_BGR888);
 }
 

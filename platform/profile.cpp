@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,12 +23,10 @@ namespace {
 constexpr const char* Blanks = " \t";
 constexpr const char* NewLine = "\r\n";  // what the settings files of the original platform use
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
-// mkstemp's pattern after the file's own name: the temporary file sits in the same folder.
-constexpr const char* TemporarySuffix = ".XXXXXX";
+constexpr std::size_t ReadChunkBytes = 4096;
 constexpr std::string_view UmaskField = "Umask:";
 constexpr mode_t DefaultUmask = 022;
 constexpr int OctalBase = 8;
-constexpr mode_t NewFileMode = 0666;
 constexpr mode_t FileModeBits = 07777;
 
 struct Line {
@@ -80,9 +78,21 @@ struct IniText {
     std::vector<Line> lines;
 };
 
+// The whole text of a settings file; empty when there is no regular file to read.
+std::string FileText(const std::string& path) {
+    std::string text;
+    std::FILE* file = OpenRegularStream(path, "rb");
+    if (!file) return text;
+    char chunk[ReadChunkBytes];
+    std::size_t read = 0;
+    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
+    std::fclose(file);
+    return text;
+}
+
 IniText ReadLines(const std::string& path) {
     IniText ini;
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(FileText(path));
     std::string text;
     while (std::getline(in, text)) {
         if (ini.lines.empty() && text.starts_with(Utf8ByteOrderMark)) {
@@ -152,37 +162,18 @@ bool IsReadOnly(const std::string& path, const struct stat& existing) {
     return (existing.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Replaces the file as a whole, so that a failed write leaves the old one. The new text goes to
-// a fresh file of a name no one else holds (nothing planted beside the file is followed), with
-// the old file's mode, and is then renamed over it.
+// Replaces the file as a whole, so that a failed write leaves the old one, with the old file's
+// mode. Only a regular file is a settings file: anything else at the name is left as it is, as
+// a file that cannot be written.
 bool WriteLines(const std::string& path, const IniText& ini) {
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && IsReadOnly(path, existing)) return false;
+    if (exists && (!S_ISREG(existing.st_mode) || IsReadOnly(path, existing))) return false;
     const mode_t mode = exists ? existing.st_mode & FileModeBits : NewFileMode & ~CurrentUmask();
-    std::string temporary = path + TemporarySuffix;
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
     std::string bytes = ini.byteOrderMark;
     for (const Line& line : ini.lines) bytes += line.text + line.ending;
-    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    ReplacingFile file(path, mode);
+    return file.get() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && file.Commit();
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/bus_wire.h"
+#include "platform/files.h"
 #include "platform/process_memory.h"
 
 namespace win {
@@ -561,7 +562,7 @@ BOOL ClaimInstanceMark(const char* name) {
     const std::string path = InstanceMarkPath(folder, name);
     std::lock_guard lock(mutex);
     if (held->count(path)) return TRUE;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = OpenRegularFile(path, O_RDWR | O_CREAT | O_NOFOLLOW, PrivateFileMode);
     if (fd < 0) return TRUE;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool heldElsewhere = errno == EWOULDBLOCK;

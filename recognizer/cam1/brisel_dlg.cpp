@@ -40,7 +40,6 @@ constexpr RecognizerCamera ThisCamera{
     .settingsFile = RoiSettingsFile,
     .fixedRequestFile = Camera1RequestFile,
     .requestClearsDebugFlag = true,
-    .socketStartUpReported = false,
     .buttons = BriselButtons,
 };
 

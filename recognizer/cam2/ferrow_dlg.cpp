@@ -41,7 +41,6 @@ constexpr RecognizerCamera ThisCamera{
     .settingsFile = nullptr,
     .fixedRequestFile = nullptr,
     .requestClearsDebugFlag = false,
-    .socketStartUpReported = true,
     .buttons = FerrowButtons,
 };
 

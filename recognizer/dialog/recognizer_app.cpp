@@ -6,11 +6,10 @@
 #include "recognizer/shell/recognizer_shell.h"
 
 win::BOOL CRecognizerApp::InitInstance() {
-    return StartRecognizerInstance(InstancePropertyNameFor(CameraNumber), CameraNumber, ThisCamera.socketStartUpReported,
-                                   [this] {
-                                       CRecognizerDlg dialog;
-                                       m_pMainWnd = &dialog;
-                                       dialog.DoModal();
-                                       m_pMainWnd = nullptr;
-                                   });
+    return StartRecognizerInstance(InstancePropertyNameFor(CameraNumber), CameraNumber, [this] {
+        CRecognizerDlg dialog;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+    });
 }

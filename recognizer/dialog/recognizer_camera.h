@@ -29,7 +29,6 @@ struct RecognizerCamera {
     const char* settingsFile;             // keeps the margins between runs; nullptr: fixed margins
     const char* fixedRequestFile;         // read by every request, whose side stays 0; nullptr: one per side
     bool requestClearsDebugFlag;          // requests never write debug images
-    bool socketStartUpReported;           // a bus that cannot start is reported and ends the program
     std::span<const TestButton> buttons;  // the camera's test buttons and what they do
 };
 

@@ -57,8 +57,7 @@ void ActivateRunningInstanceOnceUp(const char* propertyName, int camera) {
 
 }  // namespace
 
-win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool socketStartUpReported,
-                                  const std::function<void()>& runDialog) {
+win::BOOL StartRecognizerInstance(const char* propertyName, int camera, const std::function<void()>& runDialog) {
     // Taking the mark is the look for a running copy: of two copies started together exactly one
     // goes on, the other hands over to it.
     if (!win::ClaimInstanceMark(propertyName)) {
@@ -66,10 +65,7 @@ win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool soc
         return win::FALSE;
     }
     if (ActivateRunningInstance(propertyName, camera)) return win::FALSE;
-    if (!win::AfxSocketInit() && socketStartUpReported) {
-        win::MessageBoxA(nullptr, SocketInitFailedText, nullptr, win::MB_OK | win::MB_ICONWARNING);
-        return win::FALSE;
-    }
+    if (!win::AfxSocketInit()) win::EndWithoutBus(SocketInitFailedText, RecognizerMessageCaption);
     runDialog();
     return win::FALSE;
 }

@@ -14,11 +14,9 @@ bool ActivateRunningInstance(const char* propertyName, int camera);
 
 // The start of a recognizer: takes the single-instance mark or, when another copy holds it or
 // a running copy's window is found, hands over to it; else starts the bus and runs the
-// dialog. When the bus cannot start, a recognizer that reports its socket start-up shows
-// string 103 and ends; one that does not runs its dialog all the same (for use by hand: the
-// director cannot reach it). Always FALSE: the program ends when this returns.
-win::BOOL StartRecognizerInstance(const char* propertyName, int camera, bool socketStartUpReported,
-                                  const std::function<void()>& runDialog);
+// dialog. When the bus cannot start, the program says so (string 103 and the reason) and ends
+// with exit code 1. Always FALSE: the program ends when this returns.
+win::BOOL StartRecognizerInstance(const char* propertyName, int camera, const std::function<void()>& runDialog);
 
 // The recognizer's window set-up: icons, no taskbar button, and the single-instance mark.
 void PrepareRecognizerWindow(win::CDialog& dialog, win::HICON icon, const char* propertyName, int camera);
@@ -32,3 +30,4 @@ inline constexpr std::size_t ResultTextBytes = sizeof RecognitionResult::code + 
 
 // Texts of the string table.
 inline constexpr const char* SocketInitFailedText = "Windows 通信端口初始化失败。";  // string 103
+inline constexpr const char* RecognizerMessageCaption = "TORVA";

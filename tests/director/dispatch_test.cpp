@@ -1,5 +1,7 @@
 // The folder button: listing, counts, the view sequence, request files, posts and thumbnails;
 // the launches at start and the quit requests at close.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -123,6 +125,17 @@ TEST_F(DirectorTest, ANameThatWouldLeadOutOfTheFolderIsNotListed) {
         EXPECT_EQ(boxes, (std::vector<Box>{{WrongPhotoCountText, "TORVA"}}));
         EXPECT_TRUE(requests.empty());
         EXPECT_FALSE(RequestFileExists("1.syc")) << "the photo outside the folder was read";
+    });
+}
+
+TEST_F(DirectorTest, APhotoNameThatIsAFifoIsNotListed) {
+    AddRecognizers({1, 2, 3, 4});
+    const std::string folder = MakeNamedFolder("fifo", {"01_Front.jpg", "02_Rearx.jpg", "03_Sider_01.jpg", "04_Sidel_01.jpg"});
+    ASSERT_EQ(::mkfifo((folder + "/05_Sidel_02.jpg").c_str(), 0600), 0);
+    RunWithFolder(folder, [&](ScriptedDirector& d) {
+        EXPECT_EQ(d.m_fileCount, 4);
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(requests, (std::vector<Request>{{4, 4, 0}, {1, 1, 0}, {3, 3, 0}, {2, 2, 0}}));
     });
 }
 

@@ -1,4 +1,7 @@
 // Photos decoded to three bytes a pixel, their gray request files, and the folder listing.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -13,6 +16,7 @@
 #include "common/gray_bmp_writer.h"
 #include "director/photo_buffers.h"
 #include "platform/file_find.h"
+#include "platform/files.h"
 #include "platform/photo_bitmap.h"
 #include "support/temp_drives.h"
 
@@ -110,6 +114,27 @@ TEST_F(PhotoRequest, RequestFileHoldsTheGreenChannelBottomUpInPaddedRows) {
             ASSERT_EQ(file[row + x], qGreen(decoded.pixel(x, y))) << x << "," << y;
         }
     }
+}
+
+TEST_F(PhotoRequest, ARequestFileReplacesALinkAtItsNameAndItsDriveIsPrivate) {
+    QImage image(8, 4, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    TakePhoto(SaveJpeg(image, "small.jpg"));
+    const std::string request = win::MapPath("c:\\4.syc");  // makes drive c
+    struct stat drive {};
+    ASSERT_EQ(::stat((drives.root() + "/c").c_str(), &drive), 0);
+    EXPECT_EQ(drive.st_mode & 0777, 0700u);
+
+    const std::string target = drives.On('e', "target.txt");
+    std::ofstream(target) << "kept";
+    ASSERT_EQ(::symlink(target.c_str(), request.c_str()), 0);
+    ASSERT_EQ(WriteGrayRequestBmp("c:\\4.syc"), 0);
+    struct stat written {};
+    ASSERT_EQ(::lstat(request.c_str(), &written), 0);
+    EXPECT_TRUE(S_ISREG(written.st_mode)) << "the link itself is replaced";
+    EXPECT_EQ(written.st_mode & 0777, 0600u);
+    EXPECT_EQ(written.st_size, GrayBmpHeaderBytes + 8 * 4);
+    EXPECT_EQ(ReadBytes(target), (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
 }
 
 TEST_F(PhotoRequest, PhotosBeyondTheBuffersAreTakenAsUndecodedButStillRequested) {

@@ -1,4 +1,6 @@
 // Brisel as the director meets it: a separate process on the same bus and drives.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -78,6 +80,22 @@ TEST_F(BriselProcessTest, ClosingTheWindowWritesTheSettingsAndEnds) {
     ASSERT_TRUE(win::PostMessageA(window_, win::WM_CLOSE, 0, 0));
     EXPECT_EQ(recognizer_->WaitForExit(), 0);
     EXPECT_EQ(Settings(), DefaultSettings);
+}
+
+class BriselWithFifoSettingsTest : public BriselProcessTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(::mkfifo(drives_.On('c', "TORVA_VIDEO.ini").c_str(), 0600), 0);
+        BriselProcessTest::SetUp();
+    }
+};
+
+TEST_F(BriselWithFifoSettingsTest, ASettingsNameThatIsAFifoIsNoFileAndTheQuitIsHandled) {
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 0, 0));
+    EXPECT_EQ(recognizer_->WaitForExit(PromptMs), 0);
+    struct stat settings {};
+    ASSERT_EQ(::lstat(drives_.On('c', "TORVA_VIDEO.ini").c_str(), &settings), 0);
+    EXPECT_TRUE(S_ISFIFO(settings.st_mode)) << "left as it is, as a file that cannot be written";
 }
 
 TEST_F(BriselProcessTest, ALaunchByItsNameFindsTheRunningCopyAndEnds) {

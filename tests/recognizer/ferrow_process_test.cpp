@@ -1,4 +1,6 @@
 // Ferrow as the director meets it: a separate process on the same bus and drives.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,6 +89,16 @@ TEST_F(FerrowProcessTest, MissingOrUnreadableRequestGetsNoAnswerAndItsFileStays)
     EXPECT_TRUE(Exists("2_1.syc"));
     EXPECT_TRUE(PumpUntil([&] { return !Exists("2_0.syc"); }));
     EXPECT_EQ(director_->results.size(), 1u);
+}
+
+TEST_F(FerrowProcessTest, ARequestNameThatIsAFifoIsNoFileAndTheNextRequestIsAnswered) {
+    ASSERT_EQ(::mkfifo(drives_.On('c', "2_1.syc").c_str(), 0600), 0);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 1));
+    WriteRequest("c:\\2_0.syc", 50, 50);
+    ASSERT_TRUE(win::PostMessageA(window_, WM_RECOGNIZE_REQUEST, 2, 0));
+    ASSERT_TRUE(PumpUntil([&] { return director_->results.size() == 1; }, PromptMs)) << "stalled on the FIFO";
+    EXPECT_EQ(director_->results[0].record.side, 0);
+    EXPECT_TRUE(Exists("2_1.syc"));
 }
 
 TEST_F(FerrowProcessTest, RequestWrittenAsTheAnswerArrivesIsReadNotDeleted) {
@@ -221,6 +233,21 @@ TEST(RecognizerStartTest, OfCopiesStartedTogetherOneRunsAndTheQuitEndsIt) {
     ASSERT_TRUE(win::PostMessageA(win::FindWindowA(nullptr, Camera2Caption), WM_RECOGNIZE_REQUEST, 0, 0));
     EXPECT_EQ(running->WaitForExit(), 0);
     EXPECT_EQ(win::FindWindowA(nullptr, Camera2Caption), nullptr);
+}
+
+TEST(RecognizerStartTest, ARefusedBusFolderEndsEitherRecognizerWithAnError) {
+    TestApplication();
+    TempDrives drives;
+    TempBus bus;
+    const std::string link = bus.root() + "-link";
+    ASSERT_EQ(::symlink(bus.root().c_str(), link.c_str()), 0);
+    ::setenv("TORVA_BUS_DIR", link.c_str(), 1);
+    // Headless: nothing could close a copy that ran on unreachable, nor answer a box.
+    for (const char* program : {"Brisel", "Ferrow"}) {
+        RecognizerProcess recognizer(std::string(TORVA_BIN_DIR) + "/" + program);
+        EXPECT_EQ(recognizer.WaitForExit(), 1) << program;
+    }
+    ::unlink(link.c_str());
 }
 
 }  // namespace

@@ -187,33 +187,18 @@ TEST_F(RecognizerDialogTest, StartHandsOverToARunningCopyOfTheSameCamera) {
     win::Window other("TORVA-VIDEO-CAM1", &otherCamera);
     win::SetPropA(other.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(1));
     int dialogs = 0;
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, [&] { ++dialogs; }));
     EXPECT_EQ(dialogs, 1) << "a window marked for another camera is not a running copy";
 
     Marked running;
     win::Window copy("TORVA-VIDEO-CAM2", &running);
     win::SetPropA(copy.hwnd(), "TORVA_XHR_2", reinterpret_cast<win::HANDLE>(2));
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
+    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, [&] { ++dialogs; }));
     EXPECT_EQ(dialogs, 1);
     ASSERT_TRUE(PumpUntil([&] { return running.fronted == 1; }));
     EXPECT_EQ(running.shown, std::vector<int>{win::SW_SHOWNORMAL});
     EXPECT_TRUE(otherCamera.shown.empty());
     EXPECT_TRUE(boxes_.empty());
-}
-
-TEST_F(RecognizerDialogTest, UnusableBusShowsString103AndEnds) {
-    const std::string file = drives_.On('c', "not-a-folder");
-    std::ofstream(file) << "x";
-    ::setenv("TORVA_BUS_DIR", file.c_str(), 1);
-    int dialogs = 0;
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_2", 2, true, [&] { ++dialogs; }));
-    EXPECT_EQ(dialogs, 0);
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, "Windows 通信端口初始化失败。");
-    // A recognizer without the socket start-up runs its dialog all the same, for use by hand.
-    EXPECT_FALSE(StartRecognizerInstance("TORVA_XHR_1", 1, false, [&] { ++dialogs; }));
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(boxes_.size(), 1u);
 }
 
 TEST(RecognitionRegionTest, IsCutToTheLoadedImage) {

@@ -33,6 +33,9 @@
 extern char** environ;
 
 inline constexpr int ProcessTimeoutMs = 20000;
+// What a program that waits on nothing takes to handle one more message, with room for a
+// loaded machine.
+inline constexpr int PromptMs = 3000;
 
 class RecognizerProcess {
 public:
