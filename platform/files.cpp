@@ -109,10 +109,6 @@ std::string MapPath(const char* windowsPath) {
 }
 
 int OpenRegularFile(const std::string& path, int flags, mode_t mode) {
-    if (path.empty()) {
-        errno = ENOENT;
-        return -1;
-    }
     // Without O_NONBLOCK the open of a FIFO would wait for a writer, and the program with it.
     const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
@@ -127,23 +123,12 @@ int OpenRegularFile(const std::string& path, int flags, mode_t mode) {
 }
 
 std::FILE* OpenRegularStream(const std::string& path, const char* mode) {
-    int flags = 0;
-    switch (mode ? mode[0] : '\0') {
-        case 'r':
-            flags = O_RDONLY;
-            break;
-        case 'w':
-            flags = O_WRONLY | O_CREAT | O_TRUNC;
-            break;
-        case 'a':
-            flags = O_WRONLY | O_CREAT | O_APPEND;
-            break;
-        default:
-            errno = EINVAL;
-            return nullptr;
+    const char access = mode ? mode[0] : '\0';
+    if (access != 'r' && access != 'w') {
+        errno = EINVAL;
+        return nullptr;
     }
-    if (std::strchr(mode, '+')) flags = (flags & ~O_ACCMODE) | O_RDWR;
-    const int fd = OpenRegularFile(path, flags);
+    const int fd = OpenRegularFile(path, access == 'r' ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC);
     if (fd < 0) return nullptr;
     std::FILE* file = ::fdopen(fd, mode);
     if (!file) ::close(fd);

@@ -27,7 +27,7 @@ inline constexpr mode_t PrivateFileMode = 0600;
 // Opens a Linux path as open(2) does, without waiting on what is not a regular file: a FIFO,
 // socket, device or folder there is refused (-1) exactly as a file that cannot be opened.
 int OpenRegularFile(const std::string& path, int flags, mode_t mode = NewFileMode);
-// The same as a stream, with fopen's modes ("rb", "wb", "ab", with "+").
+// The same as a stream, for reading ("rb") or writing ("wb"); other modes are refused.
 std::FILE* OpenRegularStream(const std::string& path, const char* mode);
 
 // fopen of a Windows path; only a regular file opens.
